@@ -1,0 +1,111 @@
+#include "app/application.h"
+
+#include "app/progress.h"
+#include "objects/hero.h"
+#include "objects/sprites.h"
+#include "platform/device.h"
+#include "platform/font.h"
+#include "platform/log.h"
+#include "platform/platform.h"
+#include "platform/sound.h"
+#include "platform/sprite.h"
+#include "platform/texture.h"
+#include "world/world.h"
+
+APPLICATION::APPLICATION() {
+    EscapeRepeat = GetTickCount();
+    PauseRepeat = GetTickCount();
+}
+
+// The members go in reverse order of their declaration: Speech, Mouse and
+// the four tracks last to first.
+APPLICATION::~APPLICATION() = default;
+
+HRESULT APPLICATION::Init(DEVICE* device, int, int, bool) {
+    LOG log;
+    log.WriteLine("Application initiated");
+    if (!device || !device->Renderer()) {
+        log.WriteLine("Failed to create IDirect3DDevice9");
+        return E_FAIL;
+    }
+    Device = device;
+
+    TitleFont = new FONT("Impact", 26, 0);
+    TitleFont->BuildGlyphTexture(Device);
+    TitleFont->PrepareDrawing();
+    TextFont = new FONT("Arial", 12, 0);
+    TextFont->BuildGlyphTexture(Device);
+    TextFont->PrepareDrawing();
+    ScoreFont = new FONT("Arial Black", 12, 0);
+    ScoreFont->BuildGlyphTexture(Device);
+    ScoreFont->PrepareDrawing();
+    CreditsFont = new FONT("Impact", 16, 0);
+    CreditsFont->BuildGlyphTexture(Device);
+    CreditsFont->PrepareDrawing();
+
+    Mouse.InitMouse(Device);
+    Sprite = new SPRITE(Device);
+    Zoom = 1.0f;
+    Sound.Init();
+    Progress = LoadProgress();
+    LoadSprites(Device);
+    HeroPicture = TEXTURE::LoadExact(Device, "textures/intro/mhero.dds", 433, 360);
+    World = new WORLD(Device);
+    Hero = new HERO(Device, World);
+    GameMusic.Load("music/inGame.mp3");
+    BossMusic.Load("music/boss.mp3");
+    return S_OK;
+}
+
+int APPLICATION::Update(float dt) {
+    Mouse.Update();
+    HandleKeys();
+    if (GameState != GS_PLAYING) {
+        ScreenTime += dt;
+        return 0;
+    }
+    UpdatePlay(dt);
+    return 0;
+}
+
+int APPLICATION::Render() {
+    Device->Clear(0x00000000);
+    if (!Device->BeginScene()) {
+        return 0;
+    }
+    Sprite->Begin();
+    if (GameState != GS_PLAYING) {
+        DrawScreens();
+    } else {
+        RenderPlay();
+    }
+    Sprite->End();
+    DrawHud();
+    Device->EndScene();
+    Device->Present();
+    return 0;
+}
+
+int APPLICATION::Terminate() {
+    if (TitleFont) {
+        TitleFont->ReleaseTexture();
+    }
+    LOG().WriteLine("Application terminated");
+    return 0;
+}
+
+int APPLICATION::Quit() {
+    int result = Terminate();
+    PLATFORM::PostQuit();
+    return result;
+}
+
+void APPLICATION::StartLevel(int level) {
+    if (level < 0 || level >= LEVELS) {
+        return;
+    }
+    Level = level;
+    World->LoadMap(Level, Hero);
+    LevelWait = 3.0f;
+    GameState = GS_PLAYING;
+}

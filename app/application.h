@@ -1,0 +1,86 @@
+#pragma once
+
+#include <cstdint>
+
+#include "objects/bink.h"
+#include "platform/mouse.h"
+#include "platform/music.h"
+#include "platform/types.h"
+
+class DEVICE;
+class SPRITE;
+class TEXTURE;
+class FONT;
+class WORLD;
+class HERO;
+
+// Game states beside the numbered screens: play, and the requests that
+// switch to the menu or an ending on the next frame.
+inline constexpr int GS_PLAYING = -1;
+inline constexpr int GS_MENU = 6;
+inline constexpr int GS_TO_MENU = 100;
+inline constexpr int GS_TO_BAD_ENDING = 101;
+inline constexpr int GS_TO_GOOD_ENDING = 102;
+
+inline constexpr int LEVELS = 12;
+
+// The one object that owns the screen, the fonts, the music, the world and
+// the hero, and runs the game's flow from the intro to an ending.
+class APPLICATION {
+public:
+    APPLICATION();
+    APPLICATION(const APPLICATION&) = delete;
+    APPLICATION& operator=(const APPLICATION&) = delete;
+    ~APPLICATION();
+
+    // Opens the screen and loads everything. `device` is the platform's
+    // screen, opened by the entry point before Init runs its steps.
+    HRESULT Init(DEVICE* device, int width, int height, bool windowed);
+    int Update(float dt);  // s
+    int Render();
+    int Terminate();
+    int Quit();
+
+    // Starts a level as if chosen on the level select.
+    void StartLevel(int level);
+
+    float Zoom = 1.0f;
+    float ScreenTime = 0.0f;     // s on the current non-play screen
+    float LevelWait = 5.0f;      // s left of the level's title card
+    float FadeIn = 0.0f;         // alpha of the fade-in overlay
+    float LevelEndTimer = 0.0f;  // s left of the level-end fade
+    SPRITE* Sprite = nullptr;
+    int GameState = 0;
+    int Level = 0;
+    int Progress = 0;  // highest level the player may choose
+    int HoverCount = 0;
+    int PrevHoverCount = 0;
+    bool Paused = false;
+    TEXTURE* Picture = nullptr;
+    TEXTURE* IntroText = nullptr;
+    TEXTURE* HeroPicture = nullptr;
+    MUSIC IntroMusic;
+    MUSIC MenuMusic;
+    MUSIC GameMusic;
+    MUSIC BossMusic;
+    WORLD* World = nullptr;
+    HERO* Hero = nullptr;
+    MOUSE Mouse;
+    BINK Speech;
+    uint32_t EscapeRepeat = 0;  // ms; Escape is ignored until the clock passes it
+    uint32_t PauseRepeat = 0;   // ms
+    FONT* TitleFont = nullptr;
+    FONT* TextFont = nullptr;
+    FONT* ScoreFont = nullptr;
+    FONT* CreditsFont = nullptr;
+    DEVICE* Device = nullptr;
+
+private:
+    void HandleKeys();
+    void UpdatePlay(float dt);
+    void RenderPlay();
+    void DrawHud();
+    void DrawLevelTitle();
+    void DrawOverlay(float alpha, bool usual);
+    void DrawScreens();
+};

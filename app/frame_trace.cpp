@@ -1,0 +1,39 @@
+#include "app/frame_trace.h"
+
+#include "app/application.h"
+#include "objects/hero.h"
+#include "world/world.h"
+
+FRAME_TRACE::~FRAME_TRACE() {
+    if (File) {
+        std::fclose(File);
+    }
+}
+
+bool FRAME_TRACE::Open(const std::string& path) {
+    File = std::fopen(path.c_str(), "w");
+    if (!File) {
+        return false;
+    }
+    std::fputs("frame,state,level,x,y,vx,vy,health,lives,score,objects,zoom\n", File);
+    return true;
+}
+
+std::string FRAME_TRACE::Line(int64_t frame, const APPLICATION& app) {
+    const HERO* h = app.Hero;
+    size_t objects = app.World ? app.World->ObjectList.size() : 0;
+    char line[256];
+    std::snprintf(line, sizeof line, "%lld,%d,%d,%.6g,%.6g,%.6g,%.6g,%.6g,%d,%d,%zu,%.6g",
+                  static_cast<long long>(frame), app.GameState, app.Level, h ? h->Position.x : 0.0f,
+                  h ? h->Position.y : 0.0f, h ? h->Velocity.x : 0.0f, h ? h->Velocity.y : 0.0f,
+                  h ? h->Health : 0.0f, h ? h->Lives : 0, h ? h->Score : 0, objects, app.Zoom);
+    return line;
+}
+
+void FRAME_TRACE::Frame(int64_t frame, const APPLICATION& app) {
+    if (!File) {
+        return;
+    }
+    std::fputs(Line(frame, app).c_str(), File);
+    std::fputc('\n', File);
+}

@@ -1,0 +1,108 @@
+// The entry point: reads the command line, opens the screen, and runs one
+// update and one drawing per frame until the game is quit.
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "app/application.h"
+#include "app/frame_trace.h"
+#include "app/options.h"
+#include "objects/hero.h"
+#include "platform/device.h"
+#include "platform/log.h"
+#include "platform/platform.h"
+#include "world/world.h"
+
+namespace {
+
+// A stall (a dragged window, a busy machine) must not throw the hero
+// through a floor in one frame.
+constexpr double MAX_DT = 0.05;  // s
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    COMMAND_LINE cl = ParseCommandLine(argc, argv);
+    if (cl.Exit) {
+        std::fputs(cl.Message.c_str(), cl.ExitStatus == 0 ? stdout : stderr);
+        return cl.ExitStatus;
+    }
+    const PLATFORM_OPTIONS& options = cl.Options;
+    std::string error;
+    if (!PLATFORM::PrepareInput(options, &error)) {
+        std::fprintf(stderr, "vortigan: %s\n", error.c_str());
+        return 2;
+    }
+    LOG::Open(PLATFORM::UserPath("debug.txt"));
+    if (PLATFORM::ChangeToDataDir(argc > 0 ? argv[0] : "vortigan").empty()) {
+        std::fprintf(stderr,
+                     "vortigan: no data folder found; pictures, sounds and levels "
+                     "will be missing (use --data DIR)\n");
+    }
+
+    FRAME_TRACE trace;
+    if (!options.TracePath.empty() && !trace.Open(options.TracePath)) {
+        std::fprintf(stderr, "vortigan: cannot write the trace %s\n", options.TracePath.c_str());
+        return 2;
+    }
+
+    auto app = std::make_unique<APPLICATION>();
+    if (!PLATFORM::Init(options, &error)) {
+        LOG log;
+        log.WriteLine("Application initiated");
+        log.WriteLine("Direct3DCreate9() - FAILED");
+        PLATFORM::ShowStartError(error);
+        return 1;
+    }
+    DEVICE device;
+    bool deviceUp = device.Create(options, &error);
+    if (FAILED(app->Init(deviceUp ? &device : nullptr, DEVICE::WIDTH, DEVICE::HEIGHT,
+                         options.Windowed))) {
+        PLATFORM::ShowStartError(error.empty() ? "the game's screen could not be opened" : error);
+        app.reset();
+        device.Destroy();
+        PLATFORM::Shutdown();
+        return 1;
+    }
+    if (options.Level >= 0) {
+        app->StartLevel(options.Level);
+    }
+
+    double previous = PLATFORM::Seconds();
+    for (int64_t frame = 0; options.Frames < 0 || frame < options.Frames; ++frame) {
+        if (!PLATFORM::PollEvents()) {
+            break;
+        }
+        PLATFORM::BeginFrame(frame);
+        double dt;
+        if (options.FixedDt > 0.0) {
+            dt = options.FixedDt;
+            PLATFORM::SetSimulatedTime(static_cast<double>(frame + 1) * dt);
+        } else {
+            double now = PLATFORM::Seconds();
+            dt = now - previous;
+            previous = now;
+            if (dt > MAX_DT) {
+                dt = MAX_DT;
+            }
+        }
+        app->Update(static_cast<float>(dt));
+        trace.Frame(frame, *app);
+        app->Render();
+        for (size_t i = 0; i < options.Screenshots.size(); ++i) {
+            if (options.Screenshots[i].first == frame &&
+                !device.SaveScreenshot(options.Screenshots[i].second)) {
+                std::fprintf(stderr, "vortigan: cannot write screenshot %s\n",
+                             options.Screenshots[i].second.c_str());
+            }
+        }
+        if (PLATFORM::QuitRequested()) {
+            break;
+        }
+    }
+    app.reset();
+    device.Destroy();
+    PLATFORM::Shutdown();
+    return 0;
+}

@@ -1,0 +1,207 @@
+// A frame of play: the world, the hero, the camera, the level's title card,
+// music, fades and the move to the next level; and the HUD over it.
+
+#include <cstdio>
+#include <string>
+
+#include "app/application.h"
+#include "app/progress.h"
+#include "objects/hero.h"
+#include "objects/sprites.h"
+#include "platform/font.h"
+#include "platform/keyboard.h"
+#include "platform/platform.h"
+#include "platform/sprite.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr uint32_t KEY_REPEAT_GUARD = 300;  // ms between Escape or P presses
+constexpr float ZOOM_MIN = 0.5f;
+constexpr float ZOOM_MAX = 1.0f;
+constexpr float ZOOM_RATE = 0.4f;            // per s
+constexpr float CAMERA_LEAD = 700.0f;        // px at full zoom-out
+constexpr float LEVEL_END_TIME = 1.0f;       // s
+constexpr float TITLE_TIME = 3.0f;           // s
+constexpr float FADE_IN_TIME = 1.0f;         // s
+constexpr float LEVEL_CHANGE_SHIELD = 2.5f;  // s of invulnerability
+constexpr float PAUSE_ALPHA = 0.7f;
+
+const char* const LEVEL_NAMES[LEVELS] = {"Level 1-1", "Level 1-2", "Level 1-3", "Level 1-4",
+                                         "Level 2-1", "Level 2-2", "Level 2-3", "Level 2-4",
+                                         "Level 3-1", "Level 3-2", "Level 3-3", "Level 3-4"};
+
+bool IsBossLevel(int level) {
+    return level == 3 || level == 7 || level == 11;
+}
+
+}  // namespace
+
+void APPLICATION::HandleKeys() {
+    uint32_t now = GetTickCount();
+    if (KEYBOARD::IsDown(VK_ESCAPE) && now > EscapeRepeat) {
+        EscapeRepeat = now + KEY_REPEAT_GUARD;
+        Paused = false;
+        if (GameState == GS_PLAYING) {
+            GameState = GS_TO_MENU;
+        } else if (GameState == GS_MENU) {
+            Quit();
+        }
+    }
+    now = GetTickCount();
+    if (KEYBOARD::IsDown(VK_P) && now > PauseRepeat) {
+        Paused = !Paused;
+        PauseRepeat = now + KEY_REPEAT_GUARD;
+    }
+}
+
+void APPLICATION::UpdatePlay(float dt) {
+    // The title card runs even while paused; nothing else moves under it.
+    if (LevelWait > 0.0f) {
+        LevelWait -= dt;
+        if (LevelWait <= 0.0f) {
+            GameMusic.Stop();
+            IntroMusic.Stop();
+            MenuMusic.Stop();
+            BossMusic.Stop();
+            FadeIn = FADE_IN_TIME;
+        }
+        return;
+    }
+    if (Paused) {
+        return;
+    }
+    // While Bink talks the world, the hero, the music and the fades wait.
+    if (Speech.IsSpeaking()) {
+        Speech.Update(dt);
+        return;
+    }
+    if (World) {
+        World->Update(dt, Hero, &Speech);
+    }
+    if (Hero) {
+        Hero->UpdateHero(dt, World->Objects());
+        World->CameraTarget = Hero->Position * (1.0f / Zoom);
+        float lead = (CAMERA_LEAD / Zoom) * (1.0f - Zoom);
+        World->CameraLead.x = Hero->Facing == 1 ? -lead : lead;
+        // Pull out while charging a mega jump or flying other than in an
+        // ordinary jump; come back in otherwise.
+        if (Hero->Aiming || (!Hero->OnGround && !Hero->Jumping && Hero->Active)) {
+            Zoom -= ZOOM_RATE * dt;
+            if (Zoom < ZOOM_MIN) {
+                Zoom = ZOOM_MIN;
+            }
+        } else {
+            Zoom += ZOOM_RATE * dt;
+            if (Zoom > ZOOM_MAX) {
+                Zoom = ZOOM_MAX;
+            }
+        }
+        if (Hero->LevelOver || KEYBOARD::IsDown(VK_F1)) {
+            LevelEndTimer = LEVEL_END_TIME;
+            Hero->LevelOver = false;
+        }
+    }
+    MUSIC& track = IsBossLevel(Level) ? BossMusic : GameMusic;
+    if (!track.IsPlaying()) {
+        track.Play();
+    }
+    if (FadeIn > 0.0f) {
+        FadeIn -= dt;
+    }
+    if (LevelEndTimer > 0.0f) {
+        LevelEndTimer -= dt;
+        if (LevelEndTimer <= 0.0f) {
+            if (Hero->GameOver) {
+                GameState = GS_TO_BAD_ENDING;
+            } else {
+                Hero->Active = true;
+                Hero->Velocity = {0.0f, 0.0f};
+                Hero->InvulnerableTime = LEVEL_CHANGE_SHIELD;
+                LevelWait = TITLE_TIME;
+                Level += 1;
+                SaveProgress(Level);
+                if (Level == LEVELS) {
+                    GameState = GS_TO_GOOD_ENDING;
+                } else if (!World->LoadMap(Level, Hero)) {
+                    GameState = GS_TO_MENU;
+                }
+            }
+        }
+    }
+}
+
+void APPLICATION::RenderPlay() {
+    if (LevelWait > 0.0f) {
+        Sprite->End();
+        DrawLevelTitle();
+        return;
+    }
+    if (World) {
+        World->DrawWorld(Sprite, Zoom);
+        World->RenderObjects(Sprite, Zoom, 0);
+    }
+    if (Hero) {
+        Hero->Render(Sprite, Zoom);
+    }
+    if (World) {
+        World->RenderObjects(Sprite, Zoom, 1);
+    }
+}
+
+void APPLICATION::DrawLevelTitle() {
+    if (Level < 0 || Level >= LEVELS) {
+        return;
+    }
+    float a = 1.0f;
+    if (LevelWait > 2.0f) {
+        a = 1.0f - (LevelWait - 2.0f);
+    }
+    if (LevelWait < 1.0f) {
+        a = LevelWait;
+    }
+    TitleFont->DrawString(330, 280, WhiteWithAlpha(a), LEVEL_NAMES[Level], 0);
+}
+
+void APPLICATION::DrawHud() {
+    if (GameState == GS_PLAYING && LevelWait <= 0.0f) {
+        Hero->DrawHealth(Sprite);
+        if (Hero->Lives > 0) {
+            std::string lives = "x " + std::to_string(Hero->Lives);
+            TitleFont->DrawString(62, 27, 0x88888888, lives.c_str(), 0);
+            TitleFont->DrawString(60, 25, 0xFFFFFFFF, lives.c_str(), 0);
+            char digits[32];
+            std::snprintf(digits, sizeof digits, "%05d", static_cast<int>(Hero->ShownScore));
+            std::string score = std::string("Score: ") + digits;
+            ScoreFont->DrawString(12, 77, 0x88888888, score.c_str(), 0);
+            ScoreFont->DrawString(10, 75, 0xFFFFFFFF, score.c_str(), 0);
+        }
+        if (Speech.IsSpeaking()) {
+            Speech.Render(Sprite, TextFont);
+        }
+    }
+    if (FadeIn > 0.0f) {
+        DrawOverlay(FadeIn, true);
+    }
+    if (LevelEndTimer > 0.0f) {
+        DrawOverlay(1.0f - LevelEndTimer, !Hero->GameOver);
+    }
+    if (Paused) {
+        DrawOverlay(PAUSE_ALPHA, true);
+        TitleFont->DrawString(350, 280, 0xFFFFFFFF, "PAUSED", 0);
+    }
+}
+
+void APPLICATION::DrawOverlay(float alpha, bool usual) {
+    if (alpha <= 0.0f) {
+        return;
+    }
+    // One texel of the shared sheet stretched over the screen: black for the
+    // usual fades, deep red for the fade after the last life.
+    RECT texel = usual ? RECT{138, 127, 139, 128} : RECT{135, 127, 136, 128};
+    VECTOR2 scaling{800.0f, 600.0f};
+    VECTOR2 origin{0.0f, 0.0f};
+    Sprite->Begin();
+    Sprite->Draw(Stuff2Sheet, &texel, &scaling, nullptr, 0.0f, &origin, WhiteWithAlpha(alpha));
+    Sprite->End();
+}

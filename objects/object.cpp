@@ -1,0 +1,27 @@
+#include "objects/object.h"
+
+#include "platform/sprite.h"
+#include "world/world.h"
+
+bool BoxesTouch(const BOX& a, const BOX& b) {
+    auto inside = [&b](int32_t x, int32_t y) {
+        return b.left <= x && x <= b.right && b.top <= y && y <= b.bottom;
+    };
+    return inside(a.left, a.top) || inside(a.right, a.top) || inside(a.left, a.bottom) ||
+           inside(a.right, a.bottom);
+}
+
+bool OBJECT::TouchHero(HERO*) {
+    return false;
+}
+void OBJECT::Hit(int) {}
+
+void OBJECT::DrawFrame(SPRITE* sprite, const TEXTURE* sheet, const RECT& frame, float zoom,
+                       float scale, const VECTOR2* centre, float rotation, ARGB colour) const {
+    if (!sprite || !World) {
+        return;
+    }
+    VECTOR2 s = World->WorldToScreen(Position.x, Position.y, zoom) - Anchor * (zoom * scale);
+    VECTOR2 scaling{zoom * scale, zoom * scale};
+    sprite->Draw(sheet, &frame, &scaling, centre, rotation, &s, colour);
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <cstdint>
+
+#include "math/colour.h"
+#include "math/vector2.h"
+#include "platform/types.h"
+
+class WORLD;
+class HERO;
+class DEVICE;
+class SPRITE;
+class TEXTURE;
+
+// A collision box in world pixels, bounds inclusive.
+struct BOX {
+    int32_t left = 0;
+    int32_t top = 0;
+    int32_t right = 0;
+    int32_t bottom = 0;
+};
+
+// True when a corner of a lies inside b. Callers test both ways round.
+bool BoxesTouch(const BOX& a, const BOX& b);
+
+// What everything that falls falls with: px/s².
+inline constexpr VECTOR2 GRAVITY{0.0f, 500.0f};
+
+// Everything in a level that is not a tile. The world owns the objects in
+// its list and asks each one every frame whether it is finished.
+class OBJECT {
+public:
+    OBJECT() = default;
+    OBJECT(const OBJECT&) = delete;
+    OBJECT& operator=(const OBJECT&) = delete;
+    // Virtual so that the world's delete of a finished object runs the
+    // derived class's destructor too.
+    virtual ~OBJECT() = default;
+
+    virtual void Update(float dt) = 0;  // dt in s
+    virtual void Render(SPRITE* sprite, float zoom) = 0;
+    virtual bool IsDead() { return false; }
+    // Applies the object's own effect on contact; true when it hurts.
+    virtual bool TouchHero(HERO* hero);
+    // The hero landed on this object from above.
+    virtual void Hit(int n);
+
+    WORLD* World = nullptr;
+    VECTOR2 Position;   // px, world
+    VECTOR2 Anchor;     // px of the frame drawn at Position
+    uint8_t Layer = 0;  // 0 before the hero, 1 after
+    BOX Box;            // px, world, recomputed by each class's update
+    DEVICE* Device = nullptr;
+
+protected:
+    // The one way a frame goes on screen: at WorldToScreen(Position) minus
+    // zoom × Anchor, scaled by zoom × scale, turned about centre.
+    void DrawFrame(SPRITE* sprite, const TEXTURE* sheet, const RECT& frame, float zoom,
+                   float scale = 1.0f, const VECTOR2* centre = nullptr, float rotation = 0.0f,
+                   ARGB colour = COLOUR_WHITE) const;
+};

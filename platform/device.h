@@ -1,0 +1,82 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "math/colour.h"
+
+struct SDL_Window;
+struct SDL_Renderer;
+struct SDL_Surface;
+struct SDL_Texture;
+struct PLATFORM_OPTIONS;
+
+// The game's picture, always 800 x 600 logical pixels. In a window (or full
+// screen) it is drawn into an offscreen target and scaled onto the window
+// with black bars, aspect kept; headless runs draw into a plain memory
+// surface so screenshots and tests see real pixels.
+class DEVICE {
+public:
+    static constexpr int WIDTH = 800;
+    static constexpr int HEIGHT = 600;
+
+    DEVICE() = default;
+    DEVICE(const DEVICE&) = delete;
+    DEVICE& operator=(const DEVICE&) = delete;
+    ~DEVICE();
+
+    // Opens the window (or the offscreen surface when headless). On failure
+    // *error says why.
+    bool Create(const PLATFORM_OPTIONS& options, std::string* error);
+    // A bare offscreen device, for tests and tools.
+    bool CreateOffscreen(std::string* error);
+    void Destroy();
+
+    void Clear(ARGB colour);
+    bool BeginScene();
+    void EndScene();
+    void Present();
+
+    // The last drawn frame as a PNG. False when it could not be written.
+    bool SaveScreenshot(const std::string& path);
+    // One pixel of the current frame as ARGB (tests look at real pixels).
+    ARGB ReadPixel(int x, int y);
+
+    void ToggleFullscreen();
+    bool IsFullscreen() const { return Fullscreen; }
+    void WindowResized(int width, int height);
+    // The window's size and mode for the next start.
+    void SaveWindowSettings() const;
+
+    SDL_Renderer* Renderer() const { return Render; }
+    SDL_Window* Window() const { return Win; }
+    bool Headless() const { return Surface != nullptr; }
+    // Where the 800 x 600 picture lands in the window, in window pixels.
+    void PictureRect(int* x, int* y, int* w, int* h) const;
+
+    uint64_t DrawCalls = 0;  // sprite draws since creation, for measuring
+
+private:
+    SDL_Window* Win = nullptr;
+    SDL_Renderer* Render = nullptr;
+    SDL_Surface* Surface = nullptr;  // headless frame
+    SDL_Texture* Target = nullptr;   // windowed frame, scaled onto the window
+    bool Fullscreen = false;
+    int WindowWidth = WIDTH;  // px, the restored window's size
+    int WindowHeight = HEIGHT;
+    bool InScene = false;
+};
+
+// Window comforts reached from the event loop; they act on the device that
+// is open, if any.
+namespace DISPLAY {
+void SetDevice(DEVICE* device);
+DEVICE* Current();
+void WindowResized(int width, int height);
+void ToggleFullscreen();
+// Asks for the next presented frame to be written to the per-user folder.
+void RequestScreenshot();
+// Counts renderers destroyed, so a texture can tell its renderer (and the
+// texture with it) is already gone.
+unsigned RendererGeneration();
+}  // namespace DISPLAY

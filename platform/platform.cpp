@@ -1,0 +1,411 @@
+#include "platform/platform.h"
+
+#include <SDL.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include "platform/device.h"
+#include "platform/keys.h"
+
+namespace {
+
+PLATFORM_OPTIONS Opts;
+std::string UserFolder;
+bool SdlUp = false;
+bool Quit = false;
+bool FocusLost = false;
+int64_t Frame = 0;
+double SimulatedSeconds = 0.0;
+std::unique_ptr<INPUT_PLAYER> Player;
+INPUT_RECORDER Recorder;
+bool RecordedHeld[INPUT_KEY_COUNT] = {};
+std::vector<SDL_GameController*> Pads;
+
+namespace fs = std::filesystem;
+
+bool HasMapFolder(const fs::path& dir) {
+    std::error_code ec;
+    return fs::is_directory(dir / "map", ec);
+}
+
+void OpenPad(int index) {
+    if (!SDL_IsGameController(index)) {
+        return;
+    }
+    if (SDL_GameController* pad = SDL_GameControllerOpen(index)) {
+        Pads.push_back(pad);
+    }
+}
+
+void ClosePad(SDL_JoystickID id) {
+    for (size_t i = 0; i < Pads.size(); ++i) {
+        SDL_Joystick* joy = SDL_GameControllerGetJoystick(Pads[i]);
+        if (joy && SDL_JoystickInstanceID(joy) == id) {
+            SDL_GameControllerClose(Pads[i]);
+            Pads.erase(Pads.begin() + static_cast<long>(i));
+            return;
+        }
+    }
+}
+
+bool PadHolds(int vk) {
+    constexpr Sint16 STICK = 16384;  // half deflection counts as pressed
+    for (SDL_GameController* pad : Pads) {
+        auto button = [pad](SDL_GameControllerButton b) {
+            return SDL_GameControllerGetButton(pad, b) != 0;
+        };
+        Sint16 lx = SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_LEFTX);
+        Sint16 ly = SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_LEFTY);
+        bool held = false;
+        switch (vk) {
+            case VK_LEFT:
+                held = button(SDL_CONTROLLER_BUTTON_DPAD_LEFT) || lx < -STICK;
+                break;
+            case VK_RIGHT:
+                held = button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT) || lx > STICK;
+                break;
+            case VK_UP:
+                held = button(SDL_CONTROLLER_BUTTON_DPAD_UP) || ly < -STICK ||
+                       button(SDL_CONTROLLER_BUTTON_A);
+                break;
+            case VK_DOWN:
+                held = button(SDL_CONTROLLER_BUTTON_DPAD_DOWN) || ly > STICK;
+                break;
+            case VK_SPACE:
+                held = button(SDL_CONTROLLER_BUTTON_B) || button(SDL_CONTROLLER_BUTTON_X);
+                break;
+            case VK_RETURN:
+                held = button(SDL_CONTROLLER_BUTTON_A);
+                break;
+            case VK_P:
+                held = button(SDL_CONTROLLER_BUTTON_START);
+                break;
+            case VK_ESCAPE:
+                held = button(SDL_CONTROLLER_BUTTON_BACK);
+                break;
+            default:
+                break;
+        }
+        if (held) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool RealKeyDown(int vk) {
+    if (!SdlUp) {
+        return false;
+    }
+    if (vk == VK_LBUTTON || vk == VK_RBUTTON) {
+        Uint32 buttons = SDL_GetMouseState(nullptr, nullptr);
+        return (buttons & SDL_BUTTON(vk == VK_LBUTTON ? SDL_BUTTON_LEFT : SDL_BUTTON_RIGHT)) != 0;
+    }
+    SDL_Scancode code = SDL_SCANCODE_UNKNOWN;
+    SDL_Scancode alt = SDL_SCANCODE_UNKNOWN;
+    switch (vk) {
+        case VK_LEFT:
+            code = SDL_SCANCODE_LEFT;
+            break;
+        case VK_RIGHT:
+            code = SDL_SCANCODE_RIGHT;
+            break;
+        case VK_UP:
+            code = SDL_SCANCODE_UP;
+            break;
+        case VK_DOWN:
+            code = SDL_SCANCODE_DOWN;
+            break;
+        case VK_SPACE:
+            code = SDL_SCANCODE_SPACE;
+            break;
+        case VK_RETURN:
+            code = SDL_SCANCODE_RETURN;
+            alt = SDL_SCANCODE_KP_ENTER;
+            break;
+        case VK_ESCAPE:
+            code = SDL_SCANCODE_ESCAPE;
+            break;
+        case VK_P:
+            code = SDL_SCANCODE_P;
+            break;
+        case VK_F1:
+            code = SDL_SCANCODE_F1;
+            break;
+        default:
+            return false;
+    }
+    const Uint8* keys = SDL_GetKeyboardState(nullptr);
+    if (keys[code] || (alt != SDL_SCANCODE_UNKNOWN && keys[alt])) {
+        return true;
+    }
+    return PadHolds(vk);
+}
+
+bool ReadFile(const std::string& path, std::string* text) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return false;
+    }
+    std::ostringstream s;
+    s << in.rdbuf();
+    *text = s.str();
+    return true;
+}
+
+}  // namespace
+
+namespace PLATFORM {
+
+bool PrepareInput(const PLATFORM_OPTIONS& options, std::string* error) {
+    Opts = options;
+    if (!Opts.InputPath.empty()) {
+        std::string text;
+        if (!ReadFile(Opts.InputPath, &text)) {
+            *error = "cannot read input script " + Opts.InputPath;
+            return false;
+        }
+        std::vector<INPUT_EVENT> events;
+        std::string why;
+        if (!ParseInputScript(text, &events, &why)) {
+            *error = "input script " + Opts.InputPath + ": " + why;
+            return false;
+        }
+        Player = std::make_unique<INPUT_PLAYER>(std::move(events));
+    }
+    if (!Opts.RecordPath.empty() && !Recorder.Open(Opts.RecordPath)) {
+        *error = "cannot write input recording " + Opts.RecordPath;
+        return false;
+    }
+    return true;
+}
+
+bool Init(const PLATFORM_OPTIONS& options, std::string* error) {
+    Opts = options;
+    Quit = false;
+    Frame = 0;
+    SimulatedSeconds = 0.0;
+    if (Opts.Headless) {
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, "dummy");
+        SDL_SetHint(SDL_HINT_AUDIODRIVER, "dummy");
+    }
+    Uint32 systems = SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS;
+    if (SDL_Init(systems) != 0) {
+        *error = std::string("cannot start the video system: ") + SDL_GetError();
+        return false;
+    }
+    SdlUp = true;
+    // Sound and gamepads are comforts: the game plays without them.
+    SDL_InitSubSystem(SDL_INIT_AUDIO);
+    if (!Opts.Headless && SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0) {
+        for (int i = 0; i < SDL_NumJoysticks(); ++i) {
+            OpenPad(i);
+        }
+    }
+    return true;
+}
+
+void Shutdown() {
+    for (SDL_GameController* pad : Pads) {
+        SDL_GameControllerClose(pad);
+    }
+    Pads.clear();
+    Player.reset();
+    if (SdlUp) {
+        SDL_Quit();
+        SdlUp = false;
+    }
+}
+
+void ShowStartError(const std::string& message) {
+    std::fprintf(stderr, "vortigan: %s\n", message.c_str());
+    if (!Opts.Headless) {
+        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Vortigan cannot start", message.c_str(),
+                                 nullptr);
+    }
+}
+
+const PLATFORM_OPTIONS& Options() {
+    return Opts;
+}
+
+const std::string& UserDir() {
+    if (UserFolder.empty()) {
+        if (!Opts.UserDir.empty()) {
+            UserFolder = Opts.UserDir;
+            if (UserFolder.back() != '/') {
+                UserFolder += '/';
+            }
+        } else if (char* pref = SDL_GetPrefPath("", "vortigan")) {
+            UserFolder = pref;
+            SDL_free(pref);
+        } else {
+            UserFolder = "./";
+        }
+        std::error_code ec;
+        fs::create_directories(UserFolder, ec);
+    }
+    return UserFolder;
+}
+
+std::string UserPath(const std::string& name) {
+    return UserDir() + name;
+}
+
+std::string ChangeToDataDir(const std::string& programPath) {
+    std::error_code ec;
+    std::vector<fs::path> candidates;
+    if (!Opts.DataDir.empty()) {
+        candidates.push_back(Opts.DataDir);
+    } else {
+        candidates.push_back(fs::current_path(ec));
+        fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+        if (ec || exe.empty()) {
+            exe = fs::absolute(programPath, ec);
+        }
+        fs::path exeDir = exe.parent_path();
+        candidates.push_back(exeDir / "data");
+        candidates.push_back(exeDir / ".." / "share" / "vortigan");
+        candidates.push_back(VORTIGAN_INSTALL_DATADIR);
+    }
+    for (const fs::path& dir : candidates) {
+        if (HasMapFolder(dir) || (!Opts.DataDir.empty() && fs::is_directory(dir, ec))) {
+            fs::current_path(dir, ec);
+            if (!ec) {
+                return fs::current_path(ec).string();
+            }
+        }
+    }
+    return "";
+}
+
+bool PollEvents() {
+    if (!SdlUp) {
+        return !Quit;
+    }
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) {
+        switch (e.type) {
+            case SDL_QUIT:
+                Quit = true;
+                break;
+            case SDL_WINDOWEVENT:
+                if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+                    FocusLost = true;
+                }
+                if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+                    DISPLAY::WindowResized(e.window.data1, e.window.data2);
+                }
+                break;
+            case SDL_KEYDOWN:
+                if (e.key.repeat) {
+                    break;
+                }
+                if (e.key.keysym.scancode == SDL_SCANCODE_F11 ||
+                    (e.key.keysym.scancode == SDL_SCANCODE_RETURN &&
+                     (e.key.keysym.mod & KMOD_ALT))) {
+                    DISPLAY::ToggleFullscreen();
+                }
+                if (e.key.keysym.scancode == SDL_SCANCODE_F12) {
+                    DISPLAY::RequestScreenshot();
+                }
+                break;
+            case SDL_CONTROLLERDEVICEADDED:
+                OpenPad(e.cdevice.which);
+                break;
+            case SDL_CONTROLLERDEVICEREMOVED:
+                ClosePad(e.cdevice.which);
+                break;
+            default:
+                break;
+        }
+    }
+    return !Quit;
+}
+
+void PostQuit() {
+    Quit = true;
+    if (SdlUp) {
+        SDL_Event e{};
+        e.type = SDL_QUIT;
+        SDL_PushEvent(&e);
+    }
+}
+
+bool QuitRequested() {
+    return Quit;
+}
+
+void BeginFrame(int64_t frame) {
+    Frame = frame;
+    if (Player) {
+        Player->BeginFrame(frame);
+        return;
+    }
+    if (Recorder.IsOpen()) {
+        bool held[INPUT_KEY_COUNT];
+        for (int k = 0; k < INPUT_KEY_COUNT; ++k) {
+            held[k] = RealKeyDown(VirtualKeyFromInputKey(static_cast<INPUT_KEY>(k)));
+            RecordedHeld[k] = held[k];
+        }
+        Recorder.Frame(frame, held, 0, 0);
+    }
+}
+
+int64_t CurrentFrame() {
+    return Frame;
+}
+
+bool IsKeyDown(int vk) {
+    if (Player) {
+        return Player->IsDown(InputKeyFromVirtualKey(vk));
+    }
+    return RealKeyDown(vk);
+}
+
+void ScriptMouseMotion(int* dx, int* dy) {
+    *dx = 0;
+    *dy = 0;
+    if (Player) {
+        Player->MouseMotion(dx, dy);
+    }
+}
+
+bool InputScripted() {
+    return Player != nullptr;
+}
+
+void RecordMouseMotion(int dx, int dy) {
+    if (Recorder.IsOpen()) {
+        Recorder.Frame(Frame, RecordedHeld, dx, dy);
+    }
+}
+
+bool TakeFocusLost() {
+    bool lost = FocusLost;
+    FocusLost = false;
+    return lost;
+}
+
+uint32_t GetTickCount() {
+    if (Opts.FixedDt > 0.0) {
+        return static_cast<uint32_t>(SimulatedSeconds * 1000.0);
+    }
+    return SdlUp ? SDL_GetTicks() : 0u;
+}
+
+void SetSimulatedTime(double seconds) {
+    SimulatedSeconds = seconds;
+}
+
+double Seconds() {
+    return static_cast<double>(SDL_GetPerformanceCounter()) /
+           static_cast<double>(SDL_GetPerformanceFrequency());
+}
+
+}  // namespace PLATFORM

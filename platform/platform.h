@@ -1,0 +1,90 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/input_script.h"
+
+// How this run of the game was asked to behave. Without any option it is the
+// game as a player knows it; the automation options serve tests and replays.
+struct PLATFORM_OPTIONS {
+    bool Headless = false;       // no window, no sound device, offscreen drawing
+    bool Windowed = false;       // a resizable 800 x 600 window instead of full screen
+    bool NoVsync = false;        // present as fast as possible (for measuring)
+    bool WindowedGiven = false;  // --windowed or --fullscreen named on the command line
+    int64_t Frames = -1;         // quit after this many frames; -1 runs until quit
+    double FixedDt = 0.0;        // s per frame; 0 measures real time
+    std::string InputPath;       // input script to play instead of the keyboard and mouse
+    std::string RecordPath;
+    std::string TracePath;
+    std::string DataDir;
+    std::string UserDir;
+    std::vector<std::pair<int64_t, std::string>> Screenshots;  // frame, PNG path
+    int Level = -1;                                            // start this level at once (0..11)
+};
+
+namespace PLATFORM {
+
+// Reads the input script and opens the recording, before anything else, so
+// a bad script is reported as a usage error.
+bool PrepareInput(const PLATFORM_OPTIONS& options, std::string* error);
+
+// Brings up SDL (video, audio, timer, game controllers). Headless runs use
+// SDL's dummy drivers. Fails with a message for stderr.
+bool Init(const PLATFORM_OPTIONS& options, std::string* error);
+void Shutdown();
+
+// Tells the player why the game cannot start: stderr always, and a message
+// box where a display exists.
+void ShowStartError(const std::string& message);
+const PLATFORM_OPTIONS& Options();
+
+// The per-user folder (with a trailing '/') where progress, the log and
+// settings live; created if missing.
+const std::string& UserDir();
+std::string UserPath(const std::string& name);
+
+// Moves the working directory to the game's data folder, so every data path
+// stays relative. Returns the folder chosen, or "" when none was found.
+std::string ChangeToDataDir(const std::string& programPath);
+
+// Reads the queued window events. Returns false once the game should end
+// (the window was closed, or Quit posted it).
+bool PollEvents();
+void PostQuit();
+bool QuitRequested();
+
+// Per frame: applies the input script's events for this frame (or samples
+// the real devices and records them) before the frame's update.
+void BeginFrame(int64_t frame);
+int64_t CurrentFrame();
+
+// Live state of a key by its virtual-key number, from the script when one
+// plays, else from the keyboard, the mouse buttons and any gamepad.
+bool IsKeyDown(int vk);
+
+// The relative mouse motion this frame's mouse read sees, and whether a real
+// pointer position should be followed instead (a window without a script).
+void ScriptMouseMotion(int* dx, int* dy);
+bool InputScripted();
+void RecordMouseMotion(int dx, int dy);
+
+// True once after the window lost the input focus (the game pauses then).
+bool TakeFocusLost();
+
+// The millisecond clock. With a fixed dt it follows the simulated time, so
+// guards keyed to it behave the same on every run.
+uint32_t GetTickCount();
+void SetSimulatedTime(double seconds);
+
+// Seconds between two real time stamps, for the frame loop.
+double Seconds();
+
+}  // namespace PLATFORM
+
+// The clock under the name the game code uses for it.
+inline uint32_t GetTickCount() {
+    return PLATFORM::GetTickCount();
+}

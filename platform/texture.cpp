@@ -1,0 +1,112 @@
+#include "platform/texture.h"
+
+#include <SDL.h>
+#include <SDL_image.h>
+
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "platform/dds.h"
+#include "platform/device.h"
+
+namespace {
+
+bool EndsWith(const std::string& s, const char* tail) {
+    size_t n = std::char_traits<char>::length(tail);
+    if (s.size() < n) {
+        return false;
+    }
+    for (size_t i = 0; i < n; ++i) {
+        char c = s[s.size() - n + i];
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+        if (c != tail[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+SDL_Surface* LoadDdsSurface(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return nullptr;
+    }
+    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                               std::istreambuf_iterator<char>());
+    DDS_IMAGE image;
+    if (!DecodeDds(bytes.data(), bytes.size(), &image)) {
+        return nullptr;
+    }
+    SDL_Surface* s =
+        SDL_CreateRGBSurfaceWithFormat(0, image.Width, image.Height, 32, SDL_PIXELFORMAT_ARGB8888);
+    if (!s) {
+        return nullptr;
+    }
+    for (int y = 0; y < image.Height; ++y) {
+        auto* row = reinterpret_cast<Uint32*>(static_cast<Uint8*>(s->pixels) + y * s->pitch);
+        for (int x = 0; x < image.Width; ++x) {
+            row[x] = image.Pixels[size_t(y) * image.Width + x];
+        }
+    }
+    return s;
+}
+
+}  // namespace
+
+int NextPowerOfTwo(int n) {
+    int p = 1;
+    while (p < n && p < (1 << 30)) {
+        p <<= 1;
+    }
+    return p;
+}
+
+TEXTURE* TEXTURE::LoadExact(DEVICE* device, const std::string& path, int width, int height) {
+    return Load(device, path, width, height, false);
+}
+
+TEXTURE* TEXTURE::LoadDefault(DEVICE* device, const std::string& path) {
+    return Load(device, path, 0, 0, true);
+}
+
+TEXTURE* TEXTURE::Load(DEVICE* device, const std::string& path, int width, int height,
+                       bool powerOfTwo) {
+    if (!device || !device->Renderer()) {
+        return nullptr;
+    }
+    SDL_Surface* surface = EndsWith(path, ".dds") ? LoadDdsSurface(path) : IMG_Load(path.c_str());
+    if (!surface) {
+        return nullptr;
+    }
+    SDL_Texture* handle = SDL_CreateTextureFromSurface(device->Renderer(), surface);
+    int imageWidth = surface->w;
+    int imageHeight = surface->h;
+    SDL_FreeSurface(surface);
+    if (!handle) {
+        return nullptr;
+    }
+    SDL_SetTextureBlendMode(handle, SDL_BLENDMODE_BLEND);
+    SDL_SetTextureScaleMode(handle, SDL_ScaleModeLinear);
+    auto* t = new TEXTURE;
+    t->Handle = handle;
+    t->Generation = DISPLAY::RendererGeneration();
+    t->ImageWidth = imageWidth;
+    t->ImageHeight = imageHeight;
+    if (powerOfTwo) {
+        t->Width = NextPowerOfTwo(imageWidth);
+        t->Height = NextPowerOfTwo(imageHeight);
+    } else {
+        t->Width = width > 0 ? width : imageWidth;
+        t->Height = height > 0 ? height : imageHeight;
+    }
+    return t;
+}
+
+TEXTURE::~TEXTURE() {
+    if (Handle && Generation == DISPLAY::RendererGeneration()) {
+        SDL_DestroyTexture(Handle);
+    }
+}
