@@ -1,0 +1,3 @@
+#include "world/level_contents.h"
+
+void CreateLevelContents(WORLD*, DEVICE*, int) {}

@@ -1,0 +1,8 @@
+#pragma once
+
+class WORLD;
+class DEVICE;
+
+// Creates the fixed cast of a level (enemies and their paths, the exit,
+// bosses, the bomb) and appends it to the world's object list in order.
+void CreateLevelContents(WORLD* world, DEVICE* device, int level);

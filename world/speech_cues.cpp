@@ -1,0 +1,3 @@
+#include "world/speech_cues.h"
+
+void TestSpeechCues(WORLD*, HERO*, BINK*) {}

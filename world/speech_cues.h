@@ -1,0 +1,8 @@
+#pragma once
+
+class WORLD;
+class HERO;
+class BINK;
+
+// Lets the companion speak where the current level says, once per visit.
+void TestSpeechCues(WORLD* world, HERO* hero, BINK* bink);
