@@ -1,0 +1,8 @@
+# The art bake's own tests, and the checks on the textures it bakes: the
+# tests link the bake's pieces and need the textures baked first.
+if(TARGET vortigan_bake_lib)
+    target_link_libraries(vortigan_tests PRIVATE vortigan_bake_lib)
+    target_compile_definitions(vortigan_tests PRIVATE
+        VORTIGAN_BAKE_EXE="$<TARGET_FILE:vortigan_bake>")
+    add_dependencies(vortigan_tests textures)
+endif()
