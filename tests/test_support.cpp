@@ -1,0 +1,100 @@
+#include "tests/test_support.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+namespace TEST_SUPPORT {
+
+namespace fs = std::filesystem;
+
+TEMP_DIR::TEMP_DIR() {
+    static std::atomic<int> counter{0};
+    Dir = fs::temp_directory_path() /
+          ("vortigan-test-" + std::to_string(getpid()) + "-" + std::to_string(counter++));
+    fs::remove_all(Dir);
+    fs::create_directories(Dir);
+}
+
+TEMP_DIR::~TEMP_DIR() {
+    std::error_code ec;
+    fs::remove_all(Dir, ec);
+}
+
+std::string ReadText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::vector<uint8_t> ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)),
+                                std::istreambuf_iterator<char>());
+}
+
+void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+void WriteText(const std::string& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+}
+
+int RunGame(const std::string& arguments, std::string* output) {
+    std::string command = std::string("'") + VORTIGAN_EXE + "' " + arguments + " 2>&1";
+    std::FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) {
+        return -1;
+    }
+    std::string text;
+    char buffer[4096];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
+        text.append(buffer, n);
+    }
+    int status = pclose(pipe);
+    if (output) {
+        *output = text;
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::vector<uint8_t> MakeDds(int width, int height, const std::vector<uint32_t>& argb) {
+    std::vector<uint8_t> out(128, 0);
+    auto put = [&out](size_t at, uint32_t v) {
+        for (int i = 0; i < 4; ++i) {
+            out[at + i] = static_cast<uint8_t>(v >> (8 * i));
+        }
+    };
+    put(0, 0x20534444);  // "DDS "
+    put(4, 124);
+    put(8, 0x1 | 0x2 | 0x4 | 0x8 | 0x1000);
+    put(12, static_cast<uint32_t>(height));
+    put(16, static_cast<uint32_t>(width));
+    put(20, static_cast<uint32_t>(width * 4));
+    put(76, 32);
+    put(80, 0x40 | 0x1);
+    put(88, 32);
+    put(92, 0x00FF0000);
+    put(96, 0x0000FF00);
+    put(100, 0x000000FF);
+    put(104, 0xFF000000);
+    put(108, 0x1000);
+    for (uint32_t p : argb) {
+        for (int i = 0; i < 4; ++i) {
+            out.push_back(static_cast<uint8_t>(p >> (8 * i)));
+        }
+    }
+    return out;
+}
+
+}  // namespace TEST_SUPPORT

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+// Small helpers shared by the test files: temporary folders, whole-file
+// reads and writes, running the game.
+namespace TEST_SUPPORT {
+
+// A fresh empty folder under the system's temporary folder, removed when
+// the object goes.
+class TEMP_DIR {
+public:
+    TEMP_DIR();
+    ~TEMP_DIR();
+    const std::filesystem::path& Path() const { return Dir; }
+    std::string File(const std::string& name) const { return (Dir / name).string(); }
+
+private:
+    std::filesystem::path Dir;
+};
+
+std::string ReadText(const std::string& path);
+std::vector<uint8_t> ReadBytes(const std::string& path);
+void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
+void WriteText(const std::string& path, const std::string& text);
+
+// Runs the game's executable with the arguments (already quoted as the
+// shell needs) and returns its exit status; stdout and stderr go to
+// *output when given.
+int RunGame(const std::string& arguments, std::string* output = nullptr);
+
+// An uncompressed 32-bit DDS file of the given ARGB pixels, top row first.
+std::vector<uint8_t> MakeDds(int width, int height, const std::vector<uint32_t>& argb);
+
+}  // namespace TEST_SUPPORT
