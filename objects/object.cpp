@@ -18,10 +18,16 @@ void OBJECT::Hit(int) {}
 
 void OBJECT::DrawFrame(SPRITE* sprite, const TEXTURE* sheet, const RECT& frame, float zoom,
                        float scale, const VECTOR2* centre, float rotation, ARGB colour) const {
+    DrawFrameAt(sprite, sheet, frame, zoom, Position, Anchor, scale, centre, rotation, colour);
+}
+
+void OBJECT::DrawFrameAt(SPRITE* sprite, const TEXTURE* sheet, const RECT& frame, float zoom,
+                         const VECTOR2& at, const VECTOR2& anchor, float scale,
+                         const VECTOR2* centre, float rotation, ARGB colour) const {
     if (!sprite || !World) {
         return;
     }
-    VECTOR2 s = World->WorldToScreen(Position.x, Position.y, zoom) - Anchor * (zoom * scale);
+    VECTOR2 s = World->WorldToScreen(at.x, at.y, zoom) - anchor * (zoom * scale);
     VECTOR2 scaling{zoom * scale, zoom * scale};
     sprite->Draw(sheet, &frame, &scaling, centre, rotation, &s, colour);
 }

@@ -54,8 +54,15 @@ public:
 
 protected:
     // The one way a frame goes on screen: at WorldToScreen(Position) minus
-    // zoom × Anchor, scaled by zoom × scale, turned about centre.
+    // zoom × scale × Anchor, scaled by zoom × scale, turned about centre
+    // (in scaled frame pixels) by rotation (rad, anticlockwise on screen).
     void DrawFrame(SPRITE* sprite, const TEXTURE* sheet, const RECT& frame, float zoom,
                    float scale = 1.0f, const VECTOR2* centre = nullptr, float rotation = 0.0f,
                    ARGB colour = COLOUR_WHITE) const;
+    // The same draw for a part of an object that is not at Position: the
+    // frame's anchor pixel lands on the world point at.
+    void DrawFrameAt(SPRITE* sprite, const TEXTURE* sheet, const RECT& frame, float zoom,
+                     const VECTOR2& at, const VECTOR2& anchor, float scale = 1.0f,
+                     const VECTOR2* centre = nullptr, float rotation = 0.0f,
+                     ARGB colour = COLOUR_WHITE) const;
 };

@@ -19,6 +19,10 @@ inline constexpr int MAP_COLUMNS = 1000;  // tiles
 inline constexpr int MAP_ROWS = 15;       // tiles
 inline constexpr int LEVEL_COUNT = 12;
 inline constexpr int SPEECH_MARKS = 100;
+inline constexpr int TILE_IMAGES = 30;  // tile values 1..30 pick an image
+
+// Where the hero stands when a level starts, px, world.
+extern const VECTOR2 HERO_STARTS[LEVEL_COUNT];
 
 // The level: the tile grid from the map file, the camera, and the list of
 // live objects it owns.
@@ -52,7 +56,7 @@ public:
     DEVICE* Device;
     TEXTURE* TileTexture = nullptr;
     TEXTURE* Background = nullptr;
-    RECT TileImages[30];
+    RECT TileImages[TILE_IMAGES];               // index = tile value - 1
     int32_t Width = 0;                          // tiles, the longest row read
     int32_t Height = 0;                         // tiles, rows read
     VECTOR2 CameraTarget{400.0f, 300.0f};       // px
@@ -66,8 +70,14 @@ public:
     std::vector<std::string> LevelTable;
 
 private:
+    // The world point at the screen's top-left corner at the zoom, px, with
+    // the camera kept from showing anything below the map.
+    VECTOR2 CameraCorner(float zoom) const;
+
     // Where the object pass stands, so an object added at the front during
-    // the pass does not make the pass visit anything twice.
+    // the pass does not make the pass visit anything twice, and where it
+    // ends, so objects added at the back wait for the next frame.
     size_t PassIndex = 0;
+    size_t PassEnd = 0;
     bool InPass = false;
 };
