@@ -47,7 +47,10 @@ HRESULT APPLICATION::Init(DEVICE* device, int, int, bool) {
     Sprite = new SPRITE(Device);
     Zoom = 1.0f;
     Sound.Init();
-    Progress = LoadProgress();
+    if (ProgressFile.empty()) {
+        ProgressFile = ProgressPath();
+    }
+    Progress = LoadProgress(ProgressFile);
     LoadSprites(Device);
     HeroPicture = TEXTURE::LoadExact(Device, "textures/intro/mhero.dds", 433, 360);
     World = new WORLD(Device);
@@ -59,6 +62,7 @@ HRESULT APPLICATION::Init(DEVICE* device, int, int, bool) {
 
 int APPLICATION::Update(float dt) {
     Mouse.Update();
+    MenuKeys.Sample();
     HandleKeys();
     if (GameState != GS_PLAYING) {
         ScreenTime += dt;
@@ -100,12 +104,25 @@ int APPLICATION::Quit() {
     return result;
 }
 
-void APPLICATION::StartLevel(int level) {
-    if (level < 0 || level >= LEVELS) {
-        return;
+bool APPLICATION::StartLevel(int level) {
+    if (level < 0 || level >= LEVELS || !World || !Hero) {
+        return false;
+    }
+    // A level whose map is missing is not entered; the loader has logged why.
+    if (!World->LoadMap(level, Hero)) {
+        return false;
     }
     Level = level;
-    World->LoadMap(Level, Hero);
     LevelWait = 3.0f;
     GameState = GS_PLAYING;
+    Hero->Lives = 15;
+    Hero->Health = 1.0f;
+    Hero->Score = 0;
+    Hero->ShownScore = 0.0f;
+    // A fade still running from a level left with Escape must neither darken
+    // the new level nor finish it the moment its title card is over.
+    FadeIn = 0.0f;
+    LevelEndTimer = 0.0f;
+    MenuMusic.Stop();
+    return true;
 }

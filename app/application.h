@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
+#include "app/menu_keys.h"
 #include "objects/bink.h"
 #include "platform/mouse.h"
 #include "platform/music.h"
@@ -24,6 +26,15 @@ inline constexpr int GS_TO_GOOD_ENDING = 102;
 
 inline constexpr int LEVELS = 12;
 
+// A colour as four 0..1 floats (red, green, blue, alpha), for the screens'
+// fades.
+struct COLOUR {
+    float r = 1.0f;
+    float g = 1.0f;
+    float b = 1.0f;
+    float a = 1.0f;
+};
+
 // The one object that owns the screen, the fonts, the music, the world and
 // the hero, and runs the game's flow from the intro to an ending.
 class APPLICATION {
@@ -41,8 +52,12 @@ public:
     int Terminate();
     int Quit();
 
-    // Starts a level as if chosen on the level select.
-    void StartLevel(int level);
+    // Starts a level as if chosen on the level select: a fresh hero with
+    // 15 lives, the title card, no fade left over from an earlier level.
+    // False, with nothing changed, when the level's map cannot be loaded.
+    bool StartLevel(int level);
+    // Draws one menu button; true when it is clicked this frame.
+    bool MenuButton(int x, int y, const char* text, COLOUR colour, bool selectable);
 
     float Zoom = 1.0f;
     float ScreenTime = 0.0f;     // s on the current non-play screen
@@ -74,6 +89,10 @@ public:
     FONT* ScoreFont = nullptr;
     FONT* CreditsFont = nullptr;
     DEVICE* Device = nullptr;
+    MENU_KEYS MenuKeys;
+    // Where the progress is kept; the per-user "settings.bin" unless set
+    // before Init.
+    std::string ProgressFile;
 
 private:
     void HandleKeys();

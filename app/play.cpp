@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/application.h"
+#include "app/hud_text.h"
 #include "app/progress.h"
 #include "objects/hero.h"
 #include "objects/sprites.h"
@@ -112,7 +113,9 @@ void APPLICATION::UpdatePlay(float dt) {
     if (LevelEndTimer > 0.0f) {
         LevelEndTimer -= dt;
         if (LevelEndTimer <= 0.0f) {
-            if (Hero->GameOver) {
+            if (!Hero) {
+                GameState = GS_TO_MENU;
+            } else if (Hero->GameOver) {
                 GameState = GS_TO_BAD_ENDING;
             } else {
                 Hero->Active = true;
@@ -120,7 +123,7 @@ void APPLICATION::UpdatePlay(float dt) {
                 Hero->InvulnerableTime = LEVEL_CHANGE_SHIELD;
                 LevelWait = TITLE_TIME;
                 Level += 1;
-                SaveProgress(Level);
+                SaveProgress(ProgressFile, Level);
                 if (Level == LEVELS) {
                     GameState = GS_TO_GOOD_ENDING;
                 } else if (!World->LoadMap(Level, Hero)) {
@@ -164,15 +167,14 @@ void APPLICATION::DrawLevelTitle() {
 }
 
 void APPLICATION::DrawHud() {
-    if (GameState == GS_PLAYING && LevelWait <= 0.0f) {
+    if (GameState == GS_PLAYING && LevelWait <= 0.0f && Hero) {
         Hero->DrawHealth(Sprite);
+        // Out of lives the game is over: the counters go, Bink may still talk.
         if (Hero->Lives > 0) {
-            std::string lives = "x " + std::to_string(Hero->Lives);
+            std::string lives = LivesText(Hero->Lives);
             TitleFont->DrawString(62, 27, 0x88888888, lives.c_str(), 0);
             TitleFont->DrawString(60, 25, 0xFFFFFFFF, lives.c_str(), 0);
-            char digits[32];
-            std::snprintf(digits, sizeof digits, "%05d", static_cast<int>(Hero->ShownScore));
-            std::string score = std::string("Score: ") + digits;
+            std::string score = ScoreText(Hero->ShownScore);
             ScoreFont->DrawString(12, 77, 0x88888888, score.c_str(), 0);
             ScoreFont->DrawString(10, 75, 0xFFFFFFFF, score.c_str(), 0);
         }
@@ -184,7 +186,7 @@ void APPLICATION::DrawHud() {
         DrawOverlay(FadeIn, true);
     }
     if (LevelEndTimer > 0.0f) {
-        DrawOverlay(1.0f - LevelEndTimer, !Hero->GameOver);
+        DrawOverlay(1.0f - LevelEndTimer, !(Hero && Hero->GameOver));
     }
     if (Paused) {
         DrawOverlay(PAUSE_ALPHA, true);

@@ -1,10 +1,335 @@
-// The screens around play: intro slides, menu, level select, credits and
-// the endings.
+// The screens around play: the intro slides, the menu, the level select,
+// the credits and the two endings. All their input is read while they are
+// drawn; the update only moves their clock on.
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
 
 #include "app/application.h"
+#include "app/progress.h"
+#include "objects/hero.h"
+#include "platform/font.h"
+#include "platform/keyboard.h"
+#include "platform/sound.h"
+#include "platform/sprite.h"
+#include "platform/texture.h"
+#include "world/world.h"
+
+namespace {
+
+// The numbered screens.
+constexpr int GS_START = 0;
+constexpr int GS_INTRO1 = 1;
+constexpr int GS_INTRO5 = 5;
+constexpr int GS_LEVEL_SELECT = 7;
+constexpr int GS_CREDITS = 8;
+constexpr int GS_ENDING_BAD = 9;
+constexpr int GS_ENDING_GOOD = 10;
+
+constexpr int SOUND_MENU_MOVE = 22;
+constexpr int SOUND_MENU_SELECT = 23;
+
+constexpr float PI = 3.14159265f;
+
+// An 800 x 600 picture sits in a 1024 x 1024 texture; this maps it back
+// onto the screen.
+constexpr VECTOR2 FULL_SCREEN{0.78125f, 0.5859375f};
+constexpr VECTOR2 HERO_AT{20.0f, 240.0f};  // px; the menu portrait's resting place
+constexpr float SHOWN_MENU = 10.0f;        // s; a menu returned to from a sub-screen
+
+const char* const MENU_PICTURE = "textures/intro/menu.jpg";
+
+// A fade of one picture on a slide: (t − Start) × Rate until InUntil, full,
+// then 1 − (t − OutFrom) × OutRate.
+struct FADE {
+    float Start;    // s
+    float Rate;     // per s
+    float InUntil;  // s
+    float OutFrom;  // s
+    float OutRate;  // per s
+    float At(float t) const {
+        if (t < InUntil) {
+            return (t - Start) * Rate;
+        }
+        if (t > OutFrom) {
+            return 1.0f - (t - OutFrom) * OutRate;
+        }
+        return 1.0f;
+    }
+};
+
+enum class PLACING { PORTRAIT, FULL, SPIN };
+
+// The five intro slides. Each shows its picture and (but the last) one
+// caption strip of the intro text, which slides along a line.
+struct SLIDE {
+    PLACING Placing;
+    FADE Picture;
+    RECT Caption;  // texels of the intro text; empty for none
+    FADE CaptionFade;
+    VECTOR2 CaptionFrom;  // px at t = 0
+    float CaptionSpeed;   // px/s along x
+    float End;            // s; the next slide follows when t passes it
+    const char* Next;     // picture of the next screen
+};
+
+const SLIDE SLIDES[5] = {
+    {PLACING::PORTRAIT, {1, 0.25f, 5, 7, 0.5f}, {0, 0, 617, 23}, {3, 1, 5, 6, 1},
+     {0, 550}, 13, 9, "textures/intro/intro2.jpg"},
+    {PLACING::FULL, {0, 0.5f, 2, 8, 0.5f}, {0, 23, 617, 76}, {2, 1, 3, 5, 1},
+     {200, 350}, -13, 10, "textures/intro/intro3.jpg"},
+    {PLACING::FULL, {0, 0.5f, 2, 7, 0.5f}, {0, 76, 617, 122}, {2, 1, 3, 5, 1},
+     {-100, 20}, 13, 9, "textures/intro/intro4.jpg"},
+    {PLACING::FULL, {0, 0.5f, 2, 4, 1}, {0, 122, 617, 145}, {2, 1, 3, 4, 1},
+     {200, 100}, -14, 6, "textures/intro/intro5.jpg"},
+    {PLACING::SPIN, {0, 0.5f, 2, 6, 0.5f}, {}, {}, {}, 0, 8, MENU_PICTURE},
+};
+
+constexpr VECTOR2 PORTRAIT_AT{184.0f, 0.0f};               // px
+constexpr VECTOR2 PORTRAIT_SCALE{0.841796875f, 0.5859375f};  // 431 x 600 in 512 x 1024
+constexpr VECTOR2 SPIN_SCALE{0.662109375f, 0.5859375f};      // 678 x 600 in 1024 x 1024
+constexpr VECTOR2 SPIN_HALF{339.0f, 300.0f};                 // px, half the picture
+constexpr float SPIN_TIME = 5.0f;                            // s
+constexpr float SPIN_TURNS = 15.0f;
+
+const char* const CREDITS[12] = {
+    "Vortigan v0.7 (Alpha)",  " ",
+    "Vote Vortigan for President!",
+    "The game was created in ",
+    "11 days from scratch",  " ",
+    " ",
+    "Design & Art by",
+    "Vesktor",
+    " ",
+    "Programming by",
+    "Quarnel",
+};
+
+const char* const LEVEL_BUTTONS[LEVELS] = {"Level 1-1", "Level 1-2", "Level 1-3", "Level 1-4",
+                                           "Level 2-1", "Level 2-2", "Level 2-3", "Level 2-4",
+                                           "Level 3-1", "Level 3-2", "Level 3-3", "Level 3-4"};
+
+// White at an opacity kept within 0..1.
+COLOUR FadeColour(float a) {
+    return {1.0f, 1.0f, 1.0f, std::clamp(a, 0.0f, 1.0f)};
+}
+
+COLOUR ScaleColour(COLOUR c, float k) {
+    return {c.r * k, c.g * k, c.b * k, c.a * k};
+}
+
+ARGB ToArgb(COLOUR c) {
+    return ColourFromFloats(c.r, c.g, c.b, c.a);
+}
+
+void ReplacePicture(TEXTURE*& picture, DEVICE* device, const char* path) {
+    delete picture;
+    picture = TEXTURE::LoadDefault(device, path);
+}
+
+}  // namespace
 
 void APPLICATION::DrawScreens() {
-    if (GameState == GS_TO_MENU) {
+    float& t = ScreenTime;
+    MenuKeys.BeginScreen();
+
+    // Menu entry: a request, or the intro skipped.
+    bool skip = GameState < GS_MENU && t != 0.0f &&
+                (KEYBOARD::IsDown(VK_RETURN) || KEYBOARD::IsDown(VK_SPACE) ||
+                 KEYBOARD::IsDown(VK_LBUTTON) || KEYBOARD::IsDown(VK_RBUTTON));
+    if (skip || GameState == GS_TO_MENU) {
+        // Skipped on the very first screen frame, the intro never loaded the
+        // tracks; the menu still wants its music.
+        if (GameState == GS_START) {
+            IntroMusic.Load("music/intro.mp3");
+            MenuMusic.Load("music/menu.mp3");
+        }
+        ReplacePicture(Picture, Device, MENU_PICTURE);
         GameState = GS_MENU;
+        t = 0.0f;
+        IntroMusic.Stop();
+        MenuMusic.Play();
+        return;
     }
+
+    if (GameState == GS_TO_BAD_ENDING || GameState == GS_TO_GOOD_ENDING) {
+        bool good = GameState == GS_TO_GOOD_ENDING;
+        ReplacePicture(Picture, Device,
+                       good ? "textures/ending/end-good.jpg" : "textures/ending/end-bad.jpg");
+        GameState = good ? GS_ENDING_GOOD : GS_ENDING_BAD;
+        t = 0.0f;
+        GameMusic.Stop();
+        IntroMusic.Stop();
+        MenuMusic.Stop();
+        BossMusic.Stop();
+    }
+
+    if (GameState == GS_START) {
+        ReplacePicture(Picture, Device, "textures/intro/intro1.jpg");
+        delete IntroText;
+        IntroText = TEXTURE::LoadExact(Device, "textures/intro/text.dds", 617, 145);
+        GameState = GS_INTRO1;
+        t = 0.0f;
+        IntroMusic.Load("music/intro.mp3");
+        IntroMusic.Play();
+        MenuMusic.Load("music/menu.mp3");
+    }
+
+    // The intro plays once through; the menu music follows and loops.
+    if (!IntroMusic.IsPlaying() && !MenuMusic.IsPlaying()) {
+        MenuMusic.Play();
+    }
+
+    // Each block below may move to a later screen, which then draws its
+    // first frame at once.
+    for (int slide = GS_INTRO1; slide <= GS_INTRO5; ++slide) {
+        if (GameState != slide) {
+            continue;
+        }
+        const SLIDE& s = SLIDES[slide - GS_INTRO1];
+        ARGB colour = ToArgb(FadeColour(s.Picture.At(t)));
+        if (s.Placing == PLACING::PORTRAIT) {
+            Sprite->Draw(Picture, nullptr, &PORTRAIT_SCALE, nullptr, 0.0f, &PORTRAIT_AT, colour);
+        } else if (s.Placing == PLACING::FULL) {
+            Sprite->Draw(Picture, nullptr, &FULL_SCREEN, nullptr, 0.0f, nullptr, colour);
+        } else if (t < SPIN_TIME) {
+            // The picture grows out of the screen's centre, spinning fifteen
+            // turns that slow to a stop.
+            float a = std::pow((t + 1.0f) / 6.0f, 4.0f);
+            float angle = std::pow(1.0f - t / SPIN_TIME, 3.0f) * PI * 2.0f * SPIN_TURNS;
+            VECTOR2 scale{SPIN_SCALE.x * a, SPIN_SCALE.y * a};
+            VECTOR2 centre{SPIN_HALF.x * a, SPIN_HALF.y * a};
+            VECTOR2 at{(1.0f - a) * SPIN_HALF.x + 61.0f, (1.0f - a) * SPIN_HALF.y};
+            Sprite->Draw(Picture, nullptr, &scale, &centre, angle, &at, colour);
+        } else {
+            VECTOR2 at{61.0f, 0.0f};
+            Sprite->Draw(Picture, nullptr, &SPIN_SCALE, &SPIN_HALF, 0.0f, &at, colour);
+        }
+        if (s.Caption.right > s.Caption.left) {
+            VECTOR2 at{s.CaptionFrom.x + s.CaptionSpeed * t, s.CaptionFrom.y};
+            Sprite->Draw(IntroText, &s.Caption, nullptr, nullptr, 0.0f, &at,
+                         ToArgb(FadeColour(s.CaptionFade.At(t))));
+        }
+        if (t > s.End) {
+            ReplacePicture(Picture, Device, s.Next);
+            GameState = slide + 1;
+            t = 0.0f;
+        }
+    }
+
+    if (GameState == GS_MENU) {
+        ARGB picture = ToArgb(FadeColour(t < 2.0f ? 0.5f * t : 1.0f));
+        Sprite->Draw(Picture, nullptr, &FULL_SCREEN, nullptr, 0.0f, nullptr, picture);
+        // The hero rises from below the screen and stops beside the buttons.
+        VECTOR2 hero{HERO_AT.x, std::max(1200.0f - 500.0f * t, HERO_AT.y)};
+        Sprite->Draw(HeroPicture, nullptr, nullptr, nullptr, 0.0f, &hero, COLOUR_WHITE);
+        if (MenuButton(550, 250, "Start", FadeColour(0.5f * t - 1.0f), true)) {
+            GameState = GS_LEVEL_SELECT;
+            t = 0.0f;
+            Progress = LoadProgress(ProgressFile);
+        }
+        if (MenuButton(550, 300, "Credits", FadeColour(0.5f * t - 1.5f), true)) {
+            GameState = GS_CREDITS;
+            t = 0.0f;
+        }
+        if (MenuButton(550, 350, "Quit", FadeColour(0.5f * t - 2.0f), true)) {
+            Quit();
+        }
+        MenuKeys.MoveCursor(Mouse);
+        Mouse.DrawCursor();
+    }
+
+    if (GameState == GS_LEVEL_SELECT) {
+        Sprite->Draw(Picture, nullptr, &FULL_SCREEN, nullptr, 0.0f, nullptr, COLOUR_WHITE);
+        Sprite->Draw(HeroPicture, nullptr, nullptr, nullptr, 0.0f, &HERO_AT, COLOUR_WHITE);
+        for (int i = 0; i < LEVELS; ++i) {
+            COLOUR colour = FadeColour(0.5f * t - 0.1f * static_cast<float>(i));
+            bool open = i <= Progress;
+            if (!open) {
+                colour.r = colour.g = colour.b = 0.5f;
+            }
+            if (MenuButton(550, 10 + 40 * i, LEVEL_BUTTONS[i], colour, open)) {
+                // Stays on this screen when the level cannot be loaded.
+                StartLevel(i);
+            }
+        }
+        if (MenuButton(550, 550, "Back", FadeColour(0.5f * t - 1.0f), true)) {
+            GameState = GS_MENU;
+            t = SHOWN_MENU;
+        }
+        MenuKeys.MoveCursor(Mouse);
+        Mouse.DrawCursor();
+    }
+
+    if (GameState == GS_CREDITS) {
+        Sprite->Draw(Picture, nullptr, &FULL_SCREEN, nullptr, 0.0f, nullptr, COLOUR_WHITE);
+        Sprite->Draw(HeroPicture, nullptr, nullptr, nullptr, 0.0f, &HERO_AT, COLOUR_WHITE);
+        for (int j = 0; j < 12; ++j) {
+            COLOUR c = FadeColour(0.5f * t - 0.4f * static_cast<float>(j));
+            float y = 50.0f + 30.0f * static_cast<float>(j);
+            CreditsFont->DrawString(457.0f, y + 2.0f, ToArgb(ScaleColour(c, 0.5f)), CREDITS[j],
+                                    0);
+            CreditsFont->DrawString(455.0f, y, ToArgb(c), CREDITS[j], 0);
+        }
+        if (MenuButton(470, 550, "Back", FadeColour(0.5f * t - 5.0f), true)) {
+            GameState = GS_MENU;
+            t = SHOWN_MENU;
+        }
+        MenuKeys.MoveCursor(Mouse);
+        Mouse.DrawCursor();
+    }
+
+    if (GameState == GS_ENDING_BAD || GameState == GS_ENDING_GOOD) {
+        float a = 1.0f;
+        if (t < 2.0f) {
+            a = 0.5f * t;
+        } else if (t > 7.0f) {
+            a = 1.0f - (t - 7.0f) * 0.5f;
+        }
+        Sprite->Draw(Picture, nullptr, &FULL_SCREEN, nullptr, 0.0f, nullptr,
+                     ToArgb(FadeColour(a)));
+        if (t > 10.0f) {
+            GameState = GS_TO_MENU;
+        }
+    }
+
+    // The move sound plays when the cursor comes onto a button.
+    if (HoverCount > PrevHoverCount) {
+        Sound.Play(SOUND_MENU_MOVE, false);
+    }
+    PrevHoverCount = HoverCount;
+    HoverCount = 0;
+}
+
+bool APPLICATION::MenuButton(int x, int y, const char* text, COLOUR colour, bool selectable) {
+    int left = x;
+    int top = y;
+    int right = x + 13 * static_cast<int>(std::strlen(text));
+    int bottom = y + 40;
+    bool shown = colour.a >= 0.5f;
+
+    TitleFont->DrawString(static_cast<float>(x + 2), static_cast<float>(y + 2),
+                          ToArgb(ScaleColour(colour, 0.5f)), text, 0);
+    if (selectable && Mouse.IsInside(left, top, right, bottom)) {
+        colour.r = 0.3f;
+        colour.b = 0.3f;
+        if (shown) {
+            HoverCount += 1;
+        }
+    } else if (shown && selectable) {
+        HoverCount -= 1;
+    }
+    TitleFont->DrawString(static_cast<float>(x), static_cast<float>(y), ToArgb(colour), text, 0);
+
+    if (!shown || !selectable) {
+        return false;
+    }
+    MenuKeys.AddButton(left, top, right, bottom);
+    bool keyClick = MenuKeys.ClickPressed() && Mouse.IsInside(left, top, right, bottom);
+    if (Mouse.ClickedIn(left, top, right, bottom) || keyClick) {
+        Sound.Play(SOUND_MENU_SELECT, false);
+        return true;
+    }
+    return false;
 }

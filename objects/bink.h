@@ -6,22 +6,38 @@
 class SPRITE;
 class FONT;
 
-// The hero's companion: pops up in the lower left with a speech bubble
-// while the game stands still.
+// The hero's companion. He is never part of the world: at scripted moments
+// he pops up in the lower left corner with a speech bubble, and a block of
+// lines from his text file scrolls up through it while the game stands
+// still.
 class BINK {
 public:
+    // Starts an appearance showing one numbered section of the text file.
+    // A section that is missing or empty ends at once: nothing is shown and
+    // the game is not frozen. The call sound plays either way.
     void Speak(int section);
     bool IsSpeaking() const { return State != -1; }
     void Update(float dt);  // s
+    // Draws the companion, his bubble and the lines, and decides when the
+    // last line has gone (the closing fade) and when he stops talking.
+    // A null sprite batch or font skips that part of the drawing only.
     void Render(SPRITE* sprite, FONT* font);
 
-    int State = -1;  // -1 silent, 0 speaking
-    int MouthFrame = 0;
-    float Time = 0.0f;  // s of speech clock
-    float Alpha = 1.0f;
-    float Speed = 10.0f;
-    float NextMouthTime = 0.0f;  // s of speech clock
-    bool Closing = false;
-    bool FinalSpeech = false;
+    // Where the lines come from, relative to the data folder.
+    std::string TextPath = "bink/bink.txt";
+
+    int State = -1;              // -1 silent (the game runs), 0 speaking
+    int MouthFrame = 0;          // 0 closed (not drawn), 1..3 a mouth picture
+    float Time = 0.0f;           // speech clock, advanced by dt × Speed
+    float Alpha = 1.0f;          // 0..1; falls during the closing fade
+    float Speed = 10.0f;         // speech clock per s: 10 opening or hurried, else 1
+    float NextMouthTime = 0.0f;  // speech clock of the next mouth change
+    bool Closing = false;        // the last line has scrolled away
+    bool FinalSpeech = false;    // the last speech of the game: he dresses up
     std::vector<std::string> Lines;
 };
+
+// The section number of a "#" line, read the way atoi reads it: blanks
+// skipped, an optional sign, digits up to the first other character, 0 when
+// there are none.
+int SectionNumber(const std::string& line);

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string>
+
+// The texts of the play HUD.
+
+// "x " and the number of lives.
+std::string LivesText(int lives);
+// "Score: " and the shown score's whole points, with zeros in front up to
+// five digits; a longer score keeps all its digits.
+std::string ScoreText(float shownScore);
