@@ -11,6 +11,7 @@
 
 #include "platform/device.h"
 #include "platform/keys.h"
+#include "platform/mixer.h"
 
 namespace {
 
@@ -216,6 +217,7 @@ void Shutdown() {
     }
     Pads.clear();
     Player.reset();
+    MIXER::Close();
     if (SdlUp) {
         SDL_Quit();
         SdlUp = false;
@@ -401,6 +403,13 @@ uint32_t GetTickCount() {
 
 void SetSimulatedTime(double seconds) {
     SimulatedSeconds = seconds;
+}
+
+void PlayScript(std::vector<INPUT_EVENT> events, double fixedDt) {
+    Player = std::make_unique<INPUT_PLAYER>(std::move(events));
+    Opts.FixedDt = fixedDt;
+    Frame = 0;
+    SimulatedSeconds = 0.0;
 }
 
 double Seconds() {

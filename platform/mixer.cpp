@@ -1,0 +1,172 @@
+#include "platform/mixer.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <vector>
+
+namespace {
+
+// Channel groups: effects share one pool; a track channel is either held by
+// a track or idle, waiting for the next track to take it.
+constexpr int EFFECT_GROUP = 1;
+constexpr int TRACK_GROUP = 2;
+constexpr int IDLE_TRACK_GROUP = 3;
+
+constexpr int FREQUENCY = 44100;      // Hz
+constexpr int BUFFER_SAMPLES = 1024;  // per channel; about 23 ms of latency
+constexpr int EFFECT_CHANNELS = 16;   // to start with; grows on demand
+constexpr int TRACK_CHANNELS = 4;     // to start with; the game holds four tracks
+
+bool Opened = false;
+bool Tried = false;  // a failed open is not retried every frame
+int OutputBytesPerSecond = FREQUENCY * 4;
+std::vector<int> Groups;  // of every channel, as the mixer's tags have them
+
+void SetGroup(int channel, int group) {
+    Mix_GroupChannel(channel, group);
+    Groups[size_t(channel)] = group;
+}
+
+// Adds `count` channels at the end, all in `group`; returns the first.
+int Grow(int count, int group) {
+    int first = Mix_AllocateChannels(-1);
+    if (Mix_AllocateChannels(first + count) != first + count) {
+        return -1;
+    }
+    Groups.resize(size_t(first + count));
+    for (int c = first; c < first + count; ++c) {
+        SetGroup(c, group);
+    }
+    return first;
+}
+
+}  // namespace
+
+namespace MIXER {
+
+bool Open() {
+    if (Opened) {
+        return true;
+    }
+    if (Tried) {
+        return false;
+    }
+    Tried = true;
+    if (!SDL_WasInit(SDL_INIT_AUDIO) && SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        return false;
+    }
+    Mix_Init(MIX_INIT_MP3);
+    if (Mix_OpenAudio(FREQUENCY, AUDIO_S16SYS, 2, BUFFER_SAMPLES) != 0) {
+        return false;
+    }
+    int frequency = FREQUENCY;
+    Uint16 format = AUDIO_S16SYS;
+    int channels = 2;
+    if (Mix_QuerySpec(&frequency, &format, &channels) != 0) {
+        OutputBytesPerSecond = frequency * channels * int(SDL_AUDIO_BITSIZE(format) / 8);
+    }
+    Opened = true;
+    // The mixer's own first channels join the effects.
+    int first = Mix_AllocateChannels(-1);
+    Groups.assign(size_t(first), EFFECT_GROUP);
+    for (int c = 0; c < first; ++c) {
+        SetGroup(c, EFFECT_GROUP);
+    }
+    if (first < EFFECT_CHANNELS) {
+        Grow(EFFECT_CHANNELS - first, EFFECT_GROUP);
+    }
+    Grow(TRACK_CHANNELS, IDLE_TRACK_GROUP);
+    return true;
+}
+
+bool IsOpen() {
+    return Opened;
+}
+
+void Close() {
+    if (!Opened) {
+        return;
+    }
+    Mix_HaltChannel(-1);
+    Mix_CloseAudio();
+    Mix_Quit();
+    Groups.clear();
+    Opened = false;
+    Tried = false;
+}
+
+Mix_Chunk* Load(const char* path) {
+    if (!Open()) {
+        return nullptr;
+    }
+    return Mix_LoadWAV(path);
+}
+
+void Free(Mix_Chunk* chunk) {
+    // Freeing a chunk stops any channel that still plays it.
+    Mix_FreeChunk(chunk);
+}
+
+int PlayEffect(Mix_Chunk* chunk, bool loop) {
+    if (!Opened || !chunk) {
+        return -1;
+    }
+    int channel = Mix_GroupAvailable(EFFECT_GROUP);
+    if (channel < 0) {
+        // Every effect channel is busy: double the pool rather than cut a
+        // sound short or refuse this one.
+        int count = Mix_GroupCount(EFFECT_GROUP);
+        channel = Grow(count > 0 ? count : EFFECT_CHANNELS, EFFECT_GROUP);
+        if (channel < 0) {
+            return -1;
+        }
+    }
+    return Mix_PlayChannel(channel, chunk, loop ? -1 : 0);
+}
+
+int EffectsSounding() {
+    if (!Opened) {
+        return 0;
+    }
+    int sounding = 0;
+    for (size_t c = 0; c < Groups.size(); ++c) {
+        if (Groups[c] == EFFECT_GROUP && Mix_Playing(int(c))) {
+            ++sounding;
+        }
+    }
+    return sounding;
+}
+
+int TakeTrackChannel() {
+    if (!Open()) {
+        return -1;
+    }
+    int channel = Mix_GroupAvailable(IDLE_TRACK_GROUP);
+    if (channel < 0) {
+        channel = Grow(1, IDLE_TRACK_GROUP);
+        if (channel < 0) {
+            return -1;
+        }
+    }
+    SetGroup(channel, TRACK_GROUP);
+    return channel;
+}
+
+void GiveBackTrackChannel(int channel) {
+    if (!Opened || channel < 0) {
+        return;
+    }
+    Mix_HaltChannel(channel);
+    Mix_UnregisterAllEffects(channel);
+    Mix_Volume(channel, MIX_MAX_VOLUME);
+    if (size_t(channel) < Groups.size()) {
+        SetGroup(channel, IDLE_TRACK_GROUP);
+    }
+}
+
+int BytesPerSecond() {
+    return OutputBytesPerSecond;
+}
+
+}  // namespace MIXER

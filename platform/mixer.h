@@ -1,0 +1,34 @@
+#pragma once
+
+struct Mix_Chunk;
+
+// The one audio mixer that sound effects and music tracks share. It opens on
+// first use; every failure leaves the game silent, never stopped.
+namespace MIXER {
+
+// Opens the audio device and the mixer once. False when there is no sound.
+bool Open();
+bool IsOpen();
+// Halts everything and closes the device (at shutdown, before SDL goes).
+void Close();
+
+// Loads a whole WAV or MP3 file decoded into the mixer's format; null when
+// the file is missing or damaged.
+Mix_Chunk* Load(const char* path);
+void Free(Mix_Chunk* chunk);
+
+// Starts an effect on a free effect channel; when every one is busy the
+// mixer grows, so no play is ever refused. Returns the channel, or -1.
+int PlayEffect(Mix_Chunk* chunk, bool loop);
+// Effect copies sounding right now.
+int EffectsSounding();
+
+// A channel that belongs to one music track until given back, so tracks
+// never take each other's channel nor an effect's. -1 without a mixer.
+int TakeTrackChannel();
+void GiveBackTrackChannel(int channel);
+
+// Decoded bytes per second of mixer output.
+int BytesPerSecond();
+
+}  // namespace MIXER
