@@ -1,5 +1,6 @@
 #include "tools/audio/text_lines.h"
 
+#include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
@@ -14,9 +15,14 @@ std::vector<TEXT_LINE> SplitLines(const std::string& text) {
     int number = 0;
     while (std::getline(in, raw)) {
         ++number;
-        const size_t hash = raw.find('#');
-        if (hash != std::string::npos) {
-            raw.resize(hash);
+        // A comment starts with a '#' at the start of a word, so that a sharp inside a
+        // note name ("F#4") stays part of the note.
+        for (size_t at = 0; at < raw.size(); ++at) {
+            if (raw[at] == '#' &&
+                (at == 0 || std::isspace(static_cast<unsigned char>(raw[at - 1])))) {
+                raw.resize(at);
+                break;
+            }
         }
         std::istringstream words(raw);
         TEXT_LINE line;

@@ -20,8 +20,8 @@ struct TEXT_LINE {
     std::vector<std::string> Words;  // never empty
 };
 
-// Splits text into lines of whitespace-separated words; '#' starts a comment and
-// blank lines are dropped.
+// Splits text into lines of whitespace-separated words; a '#' at the start of a word
+// starts a comment, and blank lines are dropped.
 std::vector<TEXT_LINE> SplitLines(const std::string& text);
 
 // Reads words[1..count] as numbers; throws PARSE_ERROR unless there are exactly
