@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "platform/types.h"
 
 class DEVICE;
@@ -23,4 +25,10 @@ extern TEXTURE* BossSheets[3];
 // then four debris chunks.
 extern RECT FxFrames[10];
 
+// Creates every sheet at exactly its picture's size. Calling it again
+// replaces the sheets.
 void LoadSprites(DEVICE* device);
+// Deletes the sheets; they are null afterwards.
+void FreeSprites();
+// "textures/boss1.dds" .. "textures/boss3.dds" for i = 0..2.
+std::string BossSheetFile(int i);
