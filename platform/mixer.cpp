@@ -3,6 +3,9 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <algorithm>
+#include <atomic>
+#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -21,7 +24,27 @@ constexpr int TRACK_CHANNELS = 4;     // to start with; the game holds four trac
 bool Opened = false;
 bool Tried = false;  // a failed open is not retried every frame
 int OutputBytesPerSecond = FREQUENCY * 4;
+bool Measurable = false;  // the output is 16-bit stereo, which the peak meter reads
 std::vector<int> Groups;  // of every channel, as the mixer's tags have them
+
+std::atomic<int> PeakLeft{0};
+std::atomic<int> PeakRight{0};
+
+// Watches the finished mix on the audio thread.
+void MeasurePeaks(void*, Uint8* stream, int length) {
+    if (!Measurable) {
+        return;
+    }
+    const auto* samples = reinterpret_cast<const Sint16*>(stream);
+    int left = PeakLeft.load();
+    int right = PeakRight.load();
+    for (int i = 0; i + 1 < length / 2; i += 2) {
+        left = std::max(left, std::abs(int(samples[i])));
+        right = std::max(right, std::abs(int(samples[i + 1])));
+    }
+    PeakLeft.store(left);
+    PeakRight.store(right);
+}
 
 void SetGroup(int channel, int group) {
     Mix_GroupChannel(channel, group);
@@ -65,6 +88,7 @@ bool Open() {
     int channels = 2;
     if (Mix_QuerySpec(&frequency, &format, &channels) != 0) {
         OutputBytesPerSecond = frequency * channels * int(SDL_AUDIO_BITSIZE(format) / 8);
+        Measurable = format == AUDIO_S16SYS && channels == 2;
     }
     Opened = true;
     // The mixer's own first channels join the effects.
@@ -77,6 +101,7 @@ bool Open() {
         Grow(EFFECT_CHANNELS - first, EFFECT_GROUP);
     }
     Grow(TRACK_CHANNELS, IDLE_TRACK_GROUP);
+    Mix_SetPostMix(MeasurePeaks, nullptr);
     return true;
 }
 
@@ -89,6 +114,7 @@ void Close() {
         return;
     }
     Mix_HaltChannel(-1);
+    Mix_SetPostMix(nullptr, nullptr);
     Mix_CloseAudio();
     Mix_Quit();
     Groups.clear();
@@ -167,6 +193,20 @@ void GiveBackTrackChannel(int channel) {
 
 int BytesPerSecond() {
     return OutputBytesPerSecond;
+}
+
+int Channels() {
+    return Opened ? Mix_AllocateChannels(-1) : 0;
+}
+
+void ResetPeaks() {
+    PeakLeft.store(0);
+    PeakRight.store(0);
+}
+
+void Peaks(int* left, int* right) {
+    *left = PeakLeft.load();
+    *right = PeakRight.load();
 }
 
 }  // namespace MIXER

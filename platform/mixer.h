@@ -30,5 +30,12 @@ void GiveBackTrackChannel(int channel);
 
 // Decoded bytes per second of mixer output.
 int BytesPerSecond();
+// Channels the mixer holds, effects and tracks together.
+int Channels();
+
+// The loudest sample of each side of the mixed output since the last reset
+// (0..32767), so a check can hear what the game plays.
+void ResetPeaks();
+void Peaks(int* left, int* right);
 
 }  // namespace MIXER

@@ -1,0 +1,382 @@
+// Sound effects and music tracks, played through the mixer on SDL's dummy
+// audio driver: it has no speakers, but it mixes in real time, so what is
+// sounding and for how long is the same as on a real device.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/mixer.h"
+#include "platform/music.h"
+#include "platform/sound.h"
+#include "tests/test_support.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using TEST_SUPPORT::TEMP_DIR;
+using TEST_SUPPORT::WriteBytes;
+
+void Put16(std::vector<uint8_t>* out, uint32_t v) {
+    out->push_back(uint8_t(v));
+    out->push_back(uint8_t(v >> 8));
+}
+void Put32(std::vector<uint8_t>* out, uint32_t v) {
+    Put16(out, v & 0xFFFF);
+    Put16(out, v >> 16);
+}
+
+// A mono 16-bit WAV of a sine tone.
+std::vector<uint8_t> ToneWav(double seconds, double hertz) {
+    const uint32_t rate = 44100;  // the mixer's own rate: no resampling to wait for
+    uint32_t samples = uint32_t(seconds * rate);
+    std::vector<uint8_t> out = {'R', 'I', 'F', 'F'};
+    Put32(&out, 36 + samples * 2);
+    out.insert(out.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
+    Put32(&out, 16);
+    Put16(&out, 1);  // PCM
+    Put16(&out, 1);  // mono
+    Put32(&out, rate);
+    Put32(&out, rate * 2);
+    Put16(&out, 2);
+    Put16(&out, 16);
+    out.insert(out.end(), {'d', 'a', 't', 'a'});
+    Put32(&out, samples * 2);
+    for (uint32_t i = 0; i < samples; ++i) {
+        double s = std::sin(2.0 * M_PI * hertz * i / rate) * 12000.0;
+        Put16(&out, uint16_t(int16_t(s)));
+    }
+    return out;
+}
+
+// An MP3 of `frames` silent MPEG-1 layer III frames (128 kbit/s, 44.1 kHz,
+// mono): 1152 samples each, all side information and data zero.
+std::vector<uint8_t> SilentMp3(int frames) {
+    const size_t FRAME_BYTES = 417;  // 144 * 128000 / 44100
+    std::vector<uint8_t> out;
+    for (int f = 0; f < frames; ++f) {
+        out.insert(out.end(), {0xFF, 0xFB, 0x90, 0xC0});
+        out.insert(out.end(), FRAME_BYTES - 4, 0);
+    }
+    return out;
+}
+
+template <typename F>
+bool WaitFor(F done, double seconds) {
+    auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > end) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+// Runs each test in a data folder of its own with a freshly opened mixer,
+// so sounds of one test never linger into the next.
+class AUDIO : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("SDL_AUDIODRIVER", "dummy", 0);
+        MIXER::Close();
+        Previous = fs::current_path();
+        fs::create_directories(Dir.Path() / "sounds");
+        fs::create_directories(Dir.Path() / "music");
+        fs::current_path(Dir.Path());
+        ASSERT_TRUE(MIXER::Open()) << "the dummy audio driver should always open";
+    }
+    void TearDown() override {
+        MIXER::Close();
+        fs::current_path(Previous);
+    }
+    // Every effect file but the ones left out, long enough to outlast a test.
+    void WriteSounds(const std::vector<int>& missing = {}) {
+        for (int id = 0; id < SOUND_COUNT; ++id) {
+            bool skip = false;
+            for (int m : missing) {
+                skip = skip || m == id;
+            }
+            if (!skip) {
+                WriteBytes(SOUND_FILES[id], ToneWav(2.0, 220.0 + 20.0 * id));
+            }
+        }
+    }
+
+    TEMP_DIR Dir;
+    fs::path Previous;
+};
+
+TEST(SOUNDTABLE, HoldsTheEffectsInTheirFixedOrder) {
+    EXPECT_STREQ(SOUND_FILES[0], "sounds/doorclose.wav");
+    EXPECT_STREQ(SOUND_FILES[7], "sounds/electricuted.wav");
+    EXPECT_STREQ(SOUND_FILES[10], "sounds/megajumpland.wav");
+    EXPECT_STREQ(SOUND_FILES[13], "sounds/megajumpland.wav");
+    EXPECT_STREQ(SOUND_FILES[12], "sounds/smallhatfire.wav");
+    EXPECT_STREQ(SOUND_FILES[22], "sounds/menumove.wav");
+    EXPECT_STREQ(SOUND_FILES[25], "sounds/flozer2.wav");
+}
+
+TEST(SOUNDVOLUME, AttenuationFollowsTheSquareRootCurve) {
+    SOUND sound;
+    sound.SetMasterVolume(2.0f);
+    EXPECT_FLOAT_EQ(sound.MasterVolume(), 1.5f);
+    EXPECT_EQ(sound.Attenuation(), 286);
+    EXPECT_FLOAT_EQ(sound.Gain(), 1.0f) << "the mixer cannot amplify past full scale";
+
+    sound.SetMasterVolume(0.0f);
+    EXPECT_EQ(sound.Attenuation(), -4000);
+    sound.SetMasterVolume(-3.0f);
+    EXPECT_FLOAT_EQ(sound.MasterVolume(), 0.0f);
+    EXPECT_EQ(sound.Attenuation(), -4000);
+    EXPECT_NEAR(sound.Gain(), 0.01f, 1e-4);
+
+    sound.SetMasterVolume(1.0f);
+    EXPECT_EQ(sound.Attenuation(), -500);
+    EXPECT_NEAR(sound.Gain(), std::pow(10.0, -0.25), 1e-5);
+
+    sound.SetMasterVolume(1.2f);
+    EXPECT_EQ(sound.Attenuation(), -165);
+}
+
+TEST_F(AUDIO, InitLoadsEveryIdAtTheStartVolume) {
+    WriteSounds();
+    SOUND sound;
+    sound.Init();
+    EXPECT_EQ(sound.Count(), SOUND_COUNT);
+    EXPECT_FLOAT_EQ(sound.MasterVolume(), 1.2f);
+    EXPECT_EQ(sound.Attenuation(), -165);
+    // Both entries of the shared landing sound play.
+    sound.Play(10, false);
+    EXPECT_EQ(sound.Sounding(), 1);
+    sound.Play(13, false);
+    EXPECT_EQ(sound.Sounding(), 2);
+}
+
+TEST_F(AUDIO, IdsOutsideTheTableAndMissingFilesPlayNothing) {
+    WriteSounds({5});
+    SOUND sound;
+    sound.Init();
+    sound.Play(-1, false);
+    sound.Play(SOUND_COUNT, false);
+    sound.Play(1000, false);
+    sound.Play(5, false);
+    EXPECT_EQ(sound.Sounding(), 0);
+    sound.Play(4, false);
+    EXPECT_EQ(sound.Sounding(), 1);
+}
+
+TEST_F(AUDIO, NothingPlaysWithoutInitOrWithoutFiles) {
+    SOUND never;
+    never.Play(0, false);
+    EXPECT_EQ(never.Count(), 0);
+    EXPECT_EQ(never.Sounding(), 0);
+
+    SOUND empty;  // the data folder has no sounds at all
+    empty.Init();
+    EXPECT_EQ(empty.Count(), SOUND_COUNT);
+    for (int id = 0; id < SOUND_COUNT; ++id) {
+        empty.Play(id, false);
+    }
+    EXPECT_EQ(empty.Sounding(), 0);
+}
+
+TEST_F(AUDIO, OverlappingPlaysAreNeverRefused) {
+    WriteSounds();
+    SOUND sound;
+    sound.Init();
+    sound.Play(12, false);
+    sound.Play(12, false);
+    EXPECT_EQ(sound.Sounding(), 2) << "two plays in one frame are two copies";
+    // Far more than the mixer starts with: it grows instead of cutting.
+    for (int i = 0; i < 98; ++i) {
+        sound.Play(i % SOUND_COUNT, false);
+    }
+    EXPECT_EQ(sound.Sounding(), 100);
+}
+
+// The loudest samples the mixer puts out over a quarter of a second.
+void ListenPeaks(int* left, int* right) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(120));  // what was queued drains
+    MIXER::ResetPeaks();
+    std::this_thread::sleep_for(std::chrono::milliseconds(250));
+    MIXER::Peaks(left, right);
+}
+
+TEST_F(AUDIO, MasterVolumeSetsTheLoudnessOfEveryEffect) {
+    WriteSounds();  // tones with peaks of 12000
+    SOUND sound;
+    sound.Init();
+    sound.Play(0, false);
+    int left = 0;
+    int right = 0;
+    ListenPeaks(&left, &right);
+    double expected = 12000.0 * std::lround(sound.Gain() * 128) / 128.0;  // 1.2: -1.65 dB
+    EXPECT_NEAR(left, expected, expected * 0.08);
+    EXPECT_NEAR(right, expected, expected * 0.08);
+    // The volume reaches sounds already playing.
+    sound.SetMasterVolume(0.0f);  // -40 dB
+    ListenPeaks(&left, &right);
+    EXPECT_LT(left, 300);
+    EXPECT_GT(left, 0) << "-40 dB is quiet, not silent";
+}
+
+TEST_F(AUDIO, EffectsRunOutAndFreeTheirChannels) {
+    WriteBytes(SOUND_FILES[3], ToneWav(0.1, 440.0));
+    SOUND sound;
+    sound.Init();
+    sound.Play(3, false);
+    sound.Play(3, false);
+    EXPECT_EQ(sound.Sounding(), 2);
+    EXPECT_TRUE(WaitFor([&] { return sound.Sounding() == 0; }, 5.0));
+}
+
+TEST_F(AUDIO, TrackStartsStoppedPlaysStopsAndRestartsFromTheBeginning) {
+    WriteBytes("music/track.mp3", SilentMp3(50));  // 57600 samples, 1.306 s
+    MUSIC track;
+    track.Load("music/track.mp3");
+    EXPECT_NEAR(track.Duration(), 57600.0 / 44100.0, 0.01);
+    EXPECT_FALSE(track.IsPlaying()) << "a loaded track waits, parked at its end";
+
+    track.Play();
+    EXPECT_TRUE(track.IsPlaying());
+    ASSERT_TRUE(WaitFor([&] { return track.Position() > 0.25; }, 5.0));
+    double reached = track.Position();
+
+    track.Stop();
+    EXPECT_FALSE(track.IsPlaying());
+    track.Stop();  // twice is harmless
+    EXPECT_FALSE(track.IsPlaying());
+
+    track.Play();
+    EXPECT_TRUE(track.IsPlaying());
+    EXPECT_LT(track.Position(), reached) << "Play starts again from the beginning";
+}
+
+TEST_F(AUDIO, TrackThatRanToItsEndIsNoLongerPlaying) {
+    WriteBytes("music/short.wav", ToneWav(0.2, 330.0));
+    MUSIC track;
+    track.Load("music/short.wav");
+    track.Play();
+    EXPECT_TRUE(track.IsPlaying());
+    ASSERT_TRUE(WaitFor([&] { return !track.IsPlaying(); }, 5.0));
+    EXPECT_NEAR(track.Position(), track.Duration(), 0.01);
+    // The game loops a track by starting it again.
+    track.Play();
+    EXPECT_TRUE(track.IsPlaying());
+}
+
+TEST_F(AUDIO, SecondLoadReplacesTheFirstTrack) {
+    WriteBytes("music/long.wav", ToneWav(4.0, 220.0));
+    WriteBytes("music/short.mp3", SilentMp3(20));
+    MUSIC track;
+    track.Load("music/long.wav");
+    track.Play();
+    EXPECT_TRUE(track.IsPlaying());
+    track.Load("music/short.mp3");
+    EXPECT_FALSE(track.IsPlaying()) << "the first track went with its file";
+    EXPECT_NEAR(track.Duration(), 20 * 1152 / 44100.0, 0.01);
+    track.Play();
+    EXPECT_TRUE(track.IsPlaying());
+}
+
+TEST_F(AUDIO, FourTracksSoundTogetherUnderAnyNumberOfEffects) {
+    WriteSounds();
+    SOUND sound;
+    sound.Init();
+    MUSIC tracks[4];
+    for (int i = 0; i < 4; ++i) {
+        std::string name = "music/t" + std::to_string(i) + ".wav";
+        WriteBytes(name, ToneWav(3.0, 200.0 + 100.0 * i));
+        tracks[i].Load(name);
+        tracks[i].Play();
+    }
+    for (int i = 0; i < 60; ++i) {
+        sound.Play(i % SOUND_COUNT, false);
+    }
+    for (MUSIC& t : tracks) {
+        EXPECT_TRUE(t.IsPlaying());
+    }
+    EXPECT_EQ(sound.Sounding(), 60) << "tracks are not counted as effects";
+    tracks[1].Stop();
+    EXPECT_FALSE(tracks[1].IsPlaying());
+    EXPECT_TRUE(tracks[0].IsPlaying());
+    EXPECT_TRUE(tracks[2].IsPlaying());
+    // A fifth track, loaded later, gets a channel of its own as well.
+    MUSIC fifth;
+    WriteBytes("music/t4.wav", ToneWav(3.0, 700.0));
+    fifth.Load("music/t4.wav");
+    fifth.Play();
+    EXPECT_TRUE(fifth.IsPlaying());
+    EXPECT_TRUE(tracks[3].IsPlaying());
+}
+
+TEST_F(AUDIO, MissingOrDamagedTrackIsSilent) {
+    WriteBytes("music/broken.mp3", std::vector<uint8_t>(5000, 0x5A));
+    for (const char* name : {"music/none.mp3", "music/broken.mp3"}) {
+        MUSIC track;
+        track.Load(name);
+        track.Play();
+        EXPECT_FALSE(track.IsPlaying()) << name;
+        track.Stop();
+        track.SetVolume(0.5f);
+        track.SetBalance(-1.0f);
+        EXPECT_FALSE(track.IsPlaying()) << name;
+        EXPECT_EQ(track.Duration(), 0.0) << name;
+    }
+}
+
+TEST_F(AUDIO, TrackVolumeAndBalance) {
+    WriteBytes("music/a.wav", ToneWav(3.0, 300.0));
+    MUSIC track;
+    track.Load("music/a.wav");
+    track.Play();
+    int left = 0;
+    int right = 0;
+    ListenPeaks(&left, &right);
+    EXPECT_NEAR(left, 12000, 12000 * 0.08) << "a track plays at full scale";
+    EXPECT_NEAR(right, 12000, 12000 * 0.08);
+
+    track.SetVolume(0.5f);   // -29.28 dB
+    track.SetBalance(1.0f);  // all to the right
+    ListenPeaks(&left, &right);
+    double expected = 12000.0 * std::lround(std::pow(10.0, -2928 / 2000.0) * 128) / 128.0;
+    EXPECT_NEAR(right, expected, expected * 0.1);
+    EXPECT_LT(left, 100);
+    // The balance holds when the track starts again.
+    track.Play();
+    ListenPeaks(&left, &right);
+    EXPECT_LT(left, 100);
+    EXPECT_GT(right, expected * 0.9);
+}
+
+TEST_F(AUDIO, ReleasedTrackGivesItsChannelBack) {
+    WriteBytes("music/a.wav", ToneWav(3.0, 300.0));
+    int channels = MIXER::Channels();
+    // Far more loads than the mixer has track channels: each release must
+    // hand its channel back or the mixer would keep growing.
+    for (int i = 0; i < 20; ++i) {
+        MUSIC track;
+        track.Load("music/a.wav");
+        track.Play();
+        EXPECT_TRUE(track.IsPlaying());
+    }
+    EXPECT_EQ(MIXER::Channels(), channels);
+    MUSIC kept;
+    kept.Load("music/a.wav");
+    kept.Release();
+    EXPECT_FALSE(kept.IsPlaying());
+    kept.Play();
+    EXPECT_FALSE(kept.IsPlaying());
+}
+
+}  // namespace
