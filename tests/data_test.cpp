@@ -407,6 +407,134 @@ TEST(BAKEDTEXTURES, DeathRayRepeatsFromTopToBottom) {
         << "top and bottom rows differ";
 }
 
+// Brightness of a texel, 0..255.
+int Luma(RGBA C) {
+    return (C.R * 299 + C.G * 587 + C.B * 114) / 1000;
+}
+
+// Texels of a rectangle whose alpha is at least MinAlpha.
+int CountShowing(const PICTURE& P, RECT R, int MinAlpha) {
+    int Count = 0;
+    for (int Y = R.Top; Y < R.Bottom; ++Y) {
+        for (int X = R.Left; X < R.Right; ++X) {
+            Count += P.At(X, Y).A >= MinAlpha;
+        }
+    }
+    return Count;
+}
+
+// Texels where two same-sized rectangles differ in alpha by more than Limit.
+int AlphaMismatches(const PICTURE& P, RECT A, int BLeft, int BTop, int Limit) {
+    int Count = 0;
+    for (int Y = 0; Y < A.Height(); ++Y) {
+        for (int X = 0; X < A.Width(); ++X) {
+            Count += std::abs(P.At(A.Left + X, A.Top + Y).A - P.At(BLeft + X, BTop + Y).A) > Limit;
+        }
+    }
+    return Count;
+}
+
+// The game shows the empty part of a gauge from the top and the full part
+// below it, so the two pictures of each gauge must share one outline.
+TEST(BAKEDTEXTURES, GaugeHalvesShareTheirOutline) {
+    READ_OR_SKIP(Stuff, "textures/stuff.dds");
+    const RECT HeroFull{0, 0, 50, 60};
+    EXPECT_GT(CountShowing(*Stuff, HeroFull, 255), 50 * 60 / 4) << "the health gauge is drawn";
+    EXPECT_LE(AlphaMismatches(*Stuff, HeroFull, 100, 0, 40), 20)
+        << "full and empty health gauges differ in shape";
+    for (int Kind = 0; Kind < 3; ++Kind) {
+        const RECT Healthy{150 + 60 * Kind, 0, 210 + 60 * Kind, 60};
+        EXPECT_GT(CountShowing(*Stuff, Healthy, 255), 60 * 60 / 4) << "boss gauge " << Kind;
+        // The damaged faces may droop a brow or tip a hat, but not change shape.
+        EXPECT_LE(AlphaMismatches(*Stuff, Healthy, 330 + 60 * Kind, 0, 40), 60 * 60 / 12)
+            << "boss gauge " << Kind << " changes shape when damaged";
+    }
+}
+
+// The cursor's hot spot is the picture's top-left corner, so the tip must be
+// drawn right there, not somewhere in the middle of the cell.
+TEST(BAKEDTEXTURES, CursorTipSitsAtTheTopLeft) {
+    READ_OR_SKIP(Stuff, "textures/stuff.dds");
+    EXPECT_GT(CountShowing(*Stuff, {50, 0, 56, 6}, 200), 3) << "no tip near (50, 0)";
+    EXPECT_GT(CountShowing(*Stuff, {50, 0, 100, 60}, 255), 200) << "the cursor is drawn";
+}
+
+// Bink's mouth pictures are laid over his face at (86, 116): each must be
+// opaque in the middle to hide the closed mouth under it, and his face must
+// be there to be covered.
+TEST(BAKEDTEXTURES, BinksMouthsCoverHisMouth) {
+    READ_OR_SKIP(Helper, "textures/helper.dds");
+    EXPECT_EQ(CountShowing(*Helper, {88, 118, 116, 133}, 255), 28 * 15) << "face under the mouth";
+    for (int Left : {249, 284, 319}) {
+        EXPECT_EQ(CountShowing(*Helper, {Left + 2, 94, Left + 30, 109}, 255), 28 * 15)
+            << "mouth picture at x = " << Left << " has holes";
+        // A mouth picture is more than a patch of skin: something dark is drawn in it.
+        int Dark = 0;
+        for (int Y = 92; Y < 111; ++Y) {
+            for (int X = Left; X < Left + 32; ++X) {
+                Dark += Helper->At(X, Y).A == 255 && Luma(Helper->At(X, Y)) < 90;
+            }
+        }
+        EXPECT_GT(Dark, 20) << "mouth picture at x = " << Left << " shows no mouth";
+    }
+    EXPECT_GT(CountShowing(*Helper, {240, 0, 352, 78}, 255), 112 * 78 / 4) << "the final outfit";
+}
+
+// The speech text is written in black from x = 50, rows 30 to 180, of the
+// bubble; there it must be solid and light.
+TEST(BAKEDTEXTURES, SpeechBubbleIsLightWhereTheTextGoes) {
+    READ_OR_SKIP(Bubble, "textures/speech.dds");
+    int Bad = 0;
+    for (int Y = 30; Y < 180; ++Y) {
+        for (int X = 50; X < 370; ++X) {
+            const RGBA C = Bubble->At(X, Y);
+            if ((C.A != 255 || Luma(C) < 200) && Bad++ < 3) {
+                ADD_FAILURE() << "bubble texel (" << X << ", " << Y << ") is not solid and light";
+            }
+        }
+    }
+    EXPECT_GT(CountShowing(*Bubble, {0, 100, 28, 160}, 255), 50) << "no tail pointing left";
+}
+
+TEST(BAKEDTEXTURES, DeathRayIsCentredOnItsMiddleColumn) {
+    READ_OR_SKIP(Ray, "textures/deathray.dds");
+    for (int Y = 0; Y < Ray->Height; Y += 10) {
+        ASSERT_GT(Ray->At(100, Y).A, 200) << "beam core missing at row " << Y;
+        ASSERT_LT(Ray->At(0, Y).A, 8) << "glow reaches the left edge at row " << Y;
+        ASSERT_LT(Ray->At(199, Y).A, 8) << "glow reaches the right edge at row " << Y;
+    }
+    double Left = 0;
+    double Right = 0;
+    for (int Y = 0; Y < Ray->Height; ++Y) {
+        for (int X = 0; X < 100; ++X) {
+            Left += Ray->At(X, Y).A;
+            Right += Ray->At(199 - X, Y).A;
+        }
+    }
+    EXPECT_NEAR(Left / Right, 1.0, 0.15) << "the beam leans to one side";
+}
+
+// Each caption strip carries light letters in a dark outline.
+TEST(BAKEDTEXTURES, IntroCaptionsFillTheirStrips) {
+    READ_OR_SKIP(Text, "textures/intro/text.dds");
+    const int Rows[] = {0, 23, 76, 122, 145};
+    for (int Strip = 0; Strip < 4; ++Strip) {
+        int Light = 0;
+        int Dark = 0;
+        for (int Y = Rows[Strip]; Y < Rows[Strip + 1]; ++Y) {
+            for (int X = 0; X < Text->Width; ++X) {
+                const RGBA C = Text->At(X, Y);
+                if (C.A == 255) {
+                    Light += Luma(C) > 200;
+                    Dark += Luma(C) < 60;
+                }
+            }
+        }
+        EXPECT_GT(Light, 400) << "caption " << Strip + 1 << " has no light letters";
+        EXPECT_GT(Dark, 400) << "caption " << Strip + 1 << " has no dark outline";
+    }
+}
+
 TEST(BAKEDTEXTURES, FadeTexelsAreOpaqueBlackAndDeepRed) {
     READ_OR_SKIP(Stuff, "textures/stuff2.dds");
     const RGBA Usual = Stuff->At(138, 127);
