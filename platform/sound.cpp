@@ -70,6 +70,9 @@ void SOUND::Init() {
 }
 
 void SOUND::Play(int id, bool loop) {
+    if (id >= 0 && id < SOUND_COUNT) {
+        ++Started[id];
+    }
     if (id < 0 || id >= int(Chunks.size()) || !Chunks[size_t(id)]) {
         return;
     }

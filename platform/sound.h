@@ -35,6 +35,10 @@ public:
     int Count() const { return int(Chunks.size()); }
     int Sounding() const;
 
+    // How often each id was asked to play since the start, loaded or not:
+    // tests count the game's cues by it.
+    int Started[SOUND_COUNT] = {};
+
 private:
     void Release();
 
