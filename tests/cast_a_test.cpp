@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <filesystem>
 #include <numbers>
 #include <string>
 #include <vector>
@@ -682,6 +684,147 @@ TEST_F(CastPixels, DeathRayHitsWhereItIsDrawn) {
             EXPECT_LT(low.x, pivot.x - 100.0f);
         }
     }
+}
+
+// The whole cast drawn with the baked art over a strip of floor, written
+// to a PNG for a person to look at (CAST_PICTURE_DIR, else the system's
+// temporary folder). Each object must at least put colour where it stands.
+class CastPicture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::filesystem::path data = VORTIGAN_DATA_DIR;
+        if (!std::filesystem::exists(data / "textures" / "bubble.dds")) {
+            GTEST_SKIP() << "no baked art in " << data;
+        }
+        std::string error;
+        ASSERT_TRUE(Device.CreateOffscreen(&error)) << error;
+        Previous = std::filesystem::current_path();
+        std::filesystem::current_path(data);  // the game reads its data relatively
+        LoadSprites(&Device);
+        World = new WORLD(&Device);
+        World->Width = 100;
+        World->Height = MAP_ROWS;
+        for (int c = 0; c < 20; ++c) {
+            World->SetTile(c, 8, 2);
+            World->SetTile(c, 9, 12);
+        }
+        std::filesystem::current_path(Previous);
+    }
+    void TearDown() override {
+        delete World;
+        for (TEXTURE** sheet : {&HeroSheet, &FxSheet, &DeathRaySheet, &BubbleSheet, &StuffSheet,
+                                &Stuff2Sheet, &SmallHatsSheet, &HelperSheet, &SpeechSheet,
+                                &BossSheets[0], &BossSheets[1], &BossSheets[2]}) {
+            delete *sheet;
+            *sheet = nullptr;
+        }
+        Device.Destroy();
+    }
+
+    void Draw(const std::vector<OBJECT*>& cast, float zoom) {
+        SPRITE sprite(&Device);
+        Device.Clear(BLACK);
+        ASSERT_TRUE(Device.BeginScene());
+        sprite.Begin();
+        World->DrawWorld(&sprite, zoom);
+        for (uint8_t layer : {uint8_t(0), uint8_t(1)}) {
+            for (OBJECT* o : cast) {
+                if (o->Layer == layer) {
+                    o->Render(&sprite, zoom);
+                }
+            }
+        }
+        sprite.End();
+        Device.EndScene();
+    }
+
+    std::string PicturePath(const std::string& name) {
+        const char* dir = std::getenv("CAST_PICTURE_DIR");
+        std::filesystem::path folder = dir ? dir : std::filesystem::temp_directory_path();
+        return (folder / name).string();
+    }
+
+    // True when the picture within `radius` screen pixels of the world
+    // point differs from the same spot drawn without the cast.
+    bool Marked(const std::vector<OBJECT*>& cast, VECTOR2 at, float zoom, int radius = 4) {
+        VECTOR2 s = World->WorldToScreen(at.x, at.y, zoom);
+        std::vector<ARGB> bare;
+        Draw({}, zoom);
+        for (int dy = -radius; dy <= radius; ++dy) {
+            for (int dx = -radius; dx <= radius; ++dx) {
+                bare.push_back(Device.ReadPixel(int(s.x) + dx, int(s.y) + dy));
+            }
+        }
+        Draw(cast, zoom);
+        size_t i = 0;
+        for (int dy = -radius; dy <= radius; ++dy) {
+            for (int dx = -radius; dx <= radius; ++dx) {
+                if (!Near(bare[i++], Device.ReadPixel(int(s.x) + dx, int(s.y) + dy))) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    }
+
+    DEVICE Device;
+    WORLD* World = nullptr;
+    std::filesystem::path Previous;
+};
+
+TEST_F(CastPicture, EveryObjectDrawnWhereItStands) {
+    HERO hero(&Device, World);
+    TOILET open(&Device, {2.0f, 8.0f}, World);
+    TOILET closed(&Device, {4.0f, 8.0f}, World);
+    closed.Lid = 0;
+    ITEM carrot(&Device, 380.0f, 505.0f, World, ITEM::CARROT);
+    ITEM hotdog(&Device, 450.0f, 497.0f, World, ITEM::HOTDOG);
+    BUBBLE bubble(&Device, 560.0f, 420.0f, 0.0f, 0.0f, World, 0.0f);
+    BUBBLE trap(&Device, 650.0f, 420.0f, 0.0f, 0.0f, World, 0.6f);
+    trap.Captive = &hero;
+    FLOZER drifting(&Device, 90.0f, 90.0f, 0.0f, 0.0f, World, 0.0f);
+    FLOZER charging(&Device, 170.0f, 90.0f, 0.0f, 0.0f, World, 0.0f);
+    charging.SpinUp = 0.5f;
+    charging.Angle = -0.5f;
+    FLOZER charged(&Device, 250.0f, 90.0f, 0.0f, 0.0f, World, 0.0f);
+    charged.SpinUp = 0.9f;
+    charged.Angle = -1.0f;
+    SPARK damaging(&Device, 90.0f, 200.0f, 0.0f, 0.0f, World, 0);
+    damaging.Spin = 0.0f;
+    SPARK pushing(&Device, 170.0f, 200.0f, 0.0f, 0.0f, World, 1);
+    pushing.Spin = 0.0f;
+    // Early in its sweep: the beam swings down and to the right of its pivot.
+    DEATHRAY ray(&Device, 560.0f, 100.0f, World, std::numbers::pi_v<float> / 4);
+    ray.Update(0.3f);
+    std::vector<OBJECT*> cast = {&ray,  &open,     &closed,   &carrot,  &hotdog,   &bubble,
+                                 &trap, &drifting, &charging, &charged, &damaging, &pushing};
+    for (OBJECT* o : {(OBJECT*)&carrot, (OBJECT*)&hotdog}) {
+        o->Update(0.0f);  // settle on the floor
+    }
+
+    Draw(cast, 1.0f);
+    std::string path = PicturePath("vortigan_cast.png");
+    EXPECT_TRUE(Device.SaveScreenshot(path)) << path;
+    Draw(cast, 0.6f);
+    EXPECT_TRUE(Device.SaveScreenshot(PicturePath("vortigan_cast_zoom.png")));
+
+    EXPECT_TRUE(Marked({&open}, {open.Position.x + 10.0f, open.Position.y - 40.0f}, 1.0f));
+    EXPECT_TRUE(Marked({&closed}, {closed.Position.x, closed.Position.y - 40.0f}, 1.0f));
+    EXPECT_TRUE(Marked({&carrot}, carrot.Position, 1.0f));
+    EXPECT_TRUE(Marked({&hotdog}, hotdog.Position, 0.6f));
+    EXPECT_TRUE(Marked({&bubble}, bubble.Position + VECTOR2{0.0f, 22.0f}, 1.0f));
+    EXPECT_TRUE(Marked({&trap}, trap.Position, 1.0f));
+    EXPECT_TRUE(Marked({&charged}, charged.Position, 1.0f));
+    EXPECT_TRUE(Marked({&damaging}, damaging.Position, 1.0f));
+    EXPECT_TRUE(Marked({&pushing}, pushing.Position, 0.6f));
+    VECTOR2 down{std::sin(ray.Angle), std::cos(ray.Angle)};
+    EXPECT_TRUE(Marked({&ray}, ray.Pivot() + down * 300.0f, 1.0f, 25));
+    EXPECT_FALSE(Marked({&ray}, ray.Pivot() + VECTOR2{-down.x, down.y} * 300.0f, 1.0f, 25));
+    EXPECT_FALSE(Marked({&ray}, ray.Pivot() - down * 40.0f, 1.0f, 25));
+    // A collected pickup that has faded out leaves nothing behind.
+    carrot.Alpha = 0.0f;
+    EXPECT_FALSE(Marked({&carrot}, carrot.Position, 1.0f));
+    trap.Captive = nullptr;
 }
 
 }  // namespace
