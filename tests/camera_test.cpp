@@ -1,0 +1,192 @@
+// A frame of play as the application runs it: the zoom that pulls out for a
+// mega jump, the camera's look-ahead, the level-end keys, and the Escape and
+// P keys with their repeat guards.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/application.h"
+#include "objects/hero.h"
+#include "platform/platform.h"
+#include "platform/random.h"
+#include "tests/test_support.h"
+#include "world/world.h"
+
+namespace {
+
+using TEST_SUPPORT::TEMP_DIR;
+
+constexpr float DT = 1.0f / 60.0f;
+constexpr float STAND_Y = 447.5f;  // px, on the floor of row 7
+
+// An application in play with a world and a hero but no screen, driven by
+// an input script on the simulated clock.
+class PLAY : public ::testing::Test {
+protected:
+    PLAY() {
+        ResetRand();
+        App.World = new WORLD(nullptr);
+        App.Hero = new HERO(nullptr, App.World);
+        App.GameState = GS_PLAYING;
+        App.LevelWait = 0.0f;
+        App.EscapeRepeat = 0;
+        App.PauseRepeat = 0;
+        for (int c = 0; c < 40; ++c) {
+            App.World->SetTile(c, 7, 1);
+        }
+        App.Hero->Position = {300.0f, STAND_Y};
+        Script("");
+    }
+    ~PLAY() override {
+        delete App.Hero;
+        delete App.World;
+        App.Hero = nullptr;
+        App.World = nullptr;
+        PLATFORM::Shutdown();
+    }
+
+    void Script(const std::string& text) {
+        TEST_SUPPORT::WriteText(Dir.File("input.txt"), text);
+        PLATFORM_OPTIONS options;
+        options.InputPath = Dir.File("input.txt");
+        options.FixedDt = DT;
+        std::string error;
+        ASSERT_TRUE(PLATFORM::PrepareInput(options, &error)) << error;
+        Frame = 0;
+    }
+    // One frame as the main loop runs it: input, clock, update.
+    void Advance(int frames = 1) {
+        for (int i = 0; i < frames; ++i) {
+            PLATFORM::BeginFrame(Frame);
+            PLATFORM::SetSimulatedTime(static_cast<double>(Frame + 1) * DT);
+            App.Update(DT);
+            ++Frame;
+        }
+    }
+
+    TEMP_DIR Dir;
+    APPLICATION App;
+    int64_t Frame = 0;
+};
+
+TEST_F(PLAY, TheZoomPullsOutInFlightAndComesBackOnTheGround) {
+    HERO& hero = *App.Hero;
+    // Standing still it returns to 1.0 at 0.4 a second.
+    App.Zoom = 0.5f;
+    Advance(60);
+    EXPECT_NEAR(App.Zoom, 0.9f, 1e-3f);
+    Advance(30);
+    EXPECT_EQ(App.Zoom, 1.0f);
+
+    // Falling (not an ordinary jump) it pulls out, never below 0.5.
+    hero.Position = {3000.0f, 0.0f};
+    Advance(30);
+    EXPECT_NEAR(App.Zoom, 0.8f, 1e-3f);
+    Advance(60);
+    EXPECT_EQ(App.Zoom, 0.5f);
+    EXPECT_FALSE(hero.OnGround);
+
+    // An ordinary jump keeps the camera close.
+    hero.Position = {300.0f, STAND_Y};
+    hero.Velocity = {0.0f, 0.0f};
+    Advance(5);
+    Script("0 +UP\n10 -UP\n");
+    float zoom = App.Zoom;
+    Advance(20);
+    EXPECT_TRUE(hero.Jumping);
+    EXPECT_NEAR(App.Zoom, zoom + 20 * 0.4f * DT, 1e-4f);
+
+    // Inside the exit the hero is out of play: no pull-out however high.
+    hero.Active = false;
+    hero.Position = {300.0f, 100.0f};
+    hero.OnGround = false;
+    hero.Jumping = false;
+    Advance(10);
+    EXPECT_NEAR(App.Zoom, zoom + 30 * 0.4f * DT, 1e-4f);
+}
+
+TEST_F(PLAY, ChargingPullsTheCameraOut) {
+    Script("0 +SPACE\n");
+    Advance(30);
+    EXPECT_TRUE(App.Hero->Aiming);
+    EXPECT_NEAR(App.Zoom, 1.0f - 30 * 0.4f * DT, 1e-4f);
+}
+
+TEST_F(PLAY, TheCameraFollowsTheHeroAndLeadsTheWayItFaces) {
+    HERO& hero = *App.Hero;
+    Advance(1);
+    EXPECT_EQ(App.World->CameraTarget, hero.Position);
+    EXPECT_EQ(App.World->CameraLead.x, 0.0f);
+
+    // Zoomed out, hanging in the air: 700 px ahead either way.
+    App.Zoom = 0.5f;
+    hero.Position = {3000.0f, 0.0f};
+    hero.Facing = 0;
+    Advance(1);
+    EXPECT_EQ(App.World->CameraLead.x, 700.0f);
+    EXPECT_EQ(App.World->CameraLead.y, 0.0f);
+    EXPECT_EQ(App.World->CameraTarget, hero.Position * 2.0f);
+    hero.Facing = 1;
+    Advance(1);
+    EXPECT_EQ(App.World->CameraLead.x, -700.0f);
+}
+
+TEST_F(PLAY, HoldingPTogglesThePauseEvery300Milliseconds) {
+    Script("0 +P\n");
+    std::vector<uint32_t> toggles;
+    bool paused = App.Paused;
+    for (int i = 0; i < 60; ++i) {
+        Advance(1);
+        if (App.Paused != paused) {
+            toggles.push_back(GetTickCount());
+            paused = App.Paused;
+        }
+    }
+    ASSERT_EQ(toggles.size(), 4u);  // at 16, 333, 650 and 966 ms
+    for (size_t i = 1; i < toggles.size(); ++i) {
+        EXPECT_GT(toggles[i] - toggles[i - 1], 300u);
+        EXPECT_LE(toggles[i] - toggles[i - 1], 300u + 17u);
+    }
+    // Paused, nothing moves.
+    Script("0 +RIGHT\n");
+    App.Paused = true;
+    VECTOR2 at = App.Hero->Position;
+    Advance(10);
+    EXPECT_EQ(App.Hero->Position, at);
+}
+
+TEST_F(PLAY, EscapeLeavesPlayAndQuitsFromTheMenuOnlyAfterTheGuard) {
+    Script("0 +ESCAPE\n");
+    App.Paused = true;
+    Advance(1);
+    EXPECT_EQ(App.GameState, GS_TO_MENU);
+    EXPECT_FALSE(App.Paused);
+    uint32_t guard = App.EscapeRepeat;
+    EXPECT_EQ(guard, GetTickCount() + 300u);
+    // The menu is up; the held key quits once the guard has run out.
+    App.GameState = GS_MENU;
+    while (GetTickCount() + 17u <= guard) {
+        Advance(1);
+        ASSERT_FALSE(PLATFORM::QuitRequested());
+    }
+    Advance(2);
+    EXPECT_TRUE(PLATFORM::QuitRequested());
+}
+
+TEST_F(PLAY, F1HeldEndsTheLevelASecondAfterItIsReleased) {
+    Script("0 +F1\n20 -F1\n");
+    Advance(20);
+    // Set again every frame, then counted down in the same frame.
+    EXPECT_NEAR(App.LevelEndTimer, 1.0f - DT, 1e-5f);
+    Advance(30);
+    EXPECT_NEAR(App.LevelEndTimer, 1.0f - 31 * DT, 1e-4f);
+
+    App.LevelEndTimer = 0.0f;
+    App.Hero->LevelOver = true;
+    Advance(1);
+    EXPECT_FALSE(App.Hero->LevelOver);
+    EXPECT_NEAR(App.LevelEndTimer, 1.0f - DT, 1e-5f);
+}
+
+}  // namespace
