@@ -1,5 +1,6 @@
 #include "world/world.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <fstream>
@@ -146,11 +147,11 @@ void WORLD::DrawWorld(SPRITE* sprite, float zoom) {
         }
         // The background moves by a sixth of the hero's movement, whatever
         // the zoom, and repeats every 800 px.
-        double scroll = std::trunc(-double(CameraTarget.x) * zoom / 6.0);
-        int c = std::isfinite(scroll) ? int(std::fmod(scroll, 800.0)) : 0;
-        VECTOR2 at{float(c) + SCREEN_WIDTH, 0.0f};
+        float scroll = std::trunc(-CameraTarget.x * zoom / 6.0f);
+        int shift = std::isfinite(scroll) ? int(std::fmod(scroll, SCREEN_WIDTH)) : 0;
+        VECTOR2 at{float(shift) + SCREEN_WIDTH, 0.0f};
         sprite->Draw(Background, nullptr, nullptr, nullptr, 0.0f, &at, COLOUR_WHITE);
-        at = {float(c), 0.0f};
+        at = {float(shift), 0.0f};
         sprite->Draw(Background, nullptr, nullptr, nullptr, 0.0f, &at, COLOUR_WHITE);
 
         VECTOR2 corner = CameraCorner(zoom);
@@ -165,18 +166,17 @@ void WORLD::DrawWorld(SPRITE* sprite, float zoom) {
         float oy = top - float(TILE_SIZE) * float(fr);
         VECTOR2 scaling{zoom, zoom};
 
-        int j = 0;
-        for (int r = fr; r <= lr && r < MAP_ROWS; ++r, ++j) {
-            int i = 0;
-            for (int c2 = fc; c2 <= lc && c2 < MAP_COLUMNS; ++c2, ++i) {
-                if (c2 < 0 || r < 0) {
-                    continue;
-                }
-                int v = Grid[c2 * MAP_ROWS + r];
+        // Cells left of or above the grid are counted (i, j) but never
+        // visited, so even a wild camera costs no more than the window.
+        for (int r = std::max(fr, 0); r <= lr && r < MAP_ROWS; ++r) {
+            float j = float(r - fr);
+            for (int c = std::max(fc, 0); c <= lc && c < MAP_COLUMNS; ++c) {
+                int v = Grid[c * MAP_ROWS + r];
                 if (v < 1 || v > TILE_IMAGES) {
                     continue;  // empty, or a value no image belongs to
                 }
-                VECTOR2 s{zoom * (float(TILE_SIZE * i) - ox), zoom * (float(TILE_SIZE * j) - oy)};
+                float i = float(c - fc);
+                VECTOR2 s{zoom * (TILE_SIZE * i - ox), zoom * (TILE_SIZE * j - oy)};
                 sprite->Draw(TileTexture, &TileImages[v - 1], &scaling, nullptr, 0.0f, &s,
                              COLOUR_WHITE);
             }
