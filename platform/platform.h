@@ -79,6 +79,10 @@ bool TakeFocusLost();
 uint32_t GetTickCount();
 void SetSimulatedTime(double seconds);
 
+// For tools and tests that drive the game in-process: plays the events as
+// --input does, with the clock following frames of fixedDt seconds.
+void PlayScript(std::vector<INPUT_EVENT> events, double fixedDt);
+
 // Seconds between two real time stamps, for the frame loop.
 double Seconds();
 

@@ -1,0 +1,266 @@
+// Finds a way through a level with the hero's real inputs, and writes it as
+// an input script:
+//   vortigan_solve --data DIR --level N --out SCRIPT [--beam K] [--steps S]
+//
+// A beam search over moves a player makes: walks, hops, waits and aimed mega
+// jumps of a chosen charge. Every candidate is played from the level's start
+// in the game's own code (there is no shortcut through a copied state), so
+// what it finds is exactly what the game will do with the script.
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "app/application.h"
+#include "tools/levels/level_run.h"
+
+namespace {
+
+constexpr double DT = 1.0 / 60.0;  // s per frame, as the replays run
+constexpr int SETTLE_FRAMES = 2;   // standing still this long ends a move
+constexpr int MOVE_TIMEOUT = 900;  // frames a move may take to settle
+
+struct MOVE {
+    enum KIND { WAIT, WALK, JUMP, MEGA } Kind = WAIT;
+    int Dir = 0;     // -1 left, 0 none, +1 right
+    int Frames = 0;  // walk or wait length, frames the arrow is held in a hop
+    int Charge = 0;  // frames Space is held
+    int Aim = 0;     // frames an arrow turns the aim (negative: Right)
+    int Brake = 0;   // frames Left (or Right) brakes in the air after launch
+    std::string Name() const {
+        char text[80];
+        switch (Kind) {
+            case WAIT:
+                std::snprintf(text, sizeof text, "wait %d", Frames);
+                break;
+            case WALK:
+                std::snprintf(text, sizeof text, "walk %s %d", Dir < 0 ? "left" : "right", Frames);
+                break;
+            case JUMP:
+                std::snprintf(text, sizeof text, "hop %d %d", Dir, Frames);
+                break;
+            case MEGA:
+                std::snprintf(text, sizeof text, "mega charge %d aim %d brake %d", Charge, Aim,
+                              Brake);
+                break;
+        }
+        return text;
+    }
+};
+
+void Key(std::vector<INPUT_EVENT>* events, int64_t frame, INPUT_KEY key, bool press) {
+    INPUT_EVENT e;
+    e.Type = press ? INPUT_EVENT::TYPE::PRESS : INPUT_EVENT::TYPE::RELEASE;
+    e.Frame = frame;
+    e.Key = key;
+    events->push_back(e);
+}
+
+// Appends the move's key events from frame `at`; returns the frame its last
+// key is let go.
+int64_t Emit(const MOVE& m, int64_t at, std::vector<INPUT_EVENT>* events) {
+    INPUT_KEY arrow = m.Dir < 0 ? INPUT_KEY::LEFT : INPUT_KEY::RIGHT;
+    switch (m.Kind) {
+        case MOVE::WAIT:
+            return at + m.Frames;
+        case MOVE::WALK:
+            Key(events, at, arrow, true);
+            Key(events, at + m.Frames, arrow, false);
+            return at + m.Frames;
+        case MOVE::JUMP:
+            Key(events, at, INPUT_KEY::UP, true);
+            Key(events, at + 2, INPUT_KEY::UP, false);
+            if (m.Dir != 0 && m.Frames > 0) {
+                Key(events, at, arrow, true);
+                Key(events, at + m.Frames, arrow, false);
+            }
+            return at + std::max(2, m.Frames);
+        case MOVE::MEGA: {
+            Key(events, at, INPUT_KEY::SPACE, true);
+            if (m.Aim != 0) {
+                INPUT_KEY turn = m.Aim > 0 ? INPUT_KEY::LEFT : INPUT_KEY::RIGHT;
+                Key(events, at, turn, true);
+                Key(events, at + std::abs(m.Aim), turn, false);
+            }
+            int64_t release = at + std::max(m.Charge, std::abs(m.Aim) + 1);
+            Key(events, release, INPUT_KEY::SPACE, false);
+            int64_t end = release + 1;
+            if (m.Brake != 0) {
+                INPUT_KEY brake = m.Brake > 0 ? INPUT_KEY::LEFT : INPUT_KEY::RIGHT;
+                Key(events, release + 2, brake, true);
+                Key(events, release + 2 + std::abs(m.Brake), brake, false);
+                end = release + 2 + std::abs(m.Brake);
+            }
+            return end;
+        }
+    }
+    return at;
+}
+
+std::vector<MOVE> Candidates(bool boss) {
+    std::vector<MOVE> moves;
+    for (int n : {8, 20, 40, 80, 160}) {
+        moves.push_back({MOVE::WALK, +1, n});
+    }
+    for (int n : {8, 25, 60}) {
+        moves.push_back({MOVE::WALK, -1, n});
+    }
+    for (int n : {0, 12, 25, 45, 70}) {
+        moves.push_back({MOVE::JUMP, +1, n});
+    }
+    moves.push_back({MOVE::JUMP, -1, 30});
+    for (int n : boss ? std::vector<int>{15, 40, 90, 180} : std::vector<int>{30, 90}) {
+        moves.push_back({MOVE::WAIT, 0, n});
+    }
+    // Charges from a third to full, aimed from flat-ish to straight up.
+    for (int charge : {20, 27, 34, 42, 50, 60}) {
+        for (int aim : {-12, 0, 12, 24}) {
+            for (int brake : {0, 40}) {
+                MOVE m;
+                m.Kind = MOVE::MEGA;
+                m.Charge = charge;
+                m.Aim = aim;
+                m.Brake = brake;
+                moves.push_back(m);
+            }
+        }
+    }
+    return moves;
+}
+
+struct NODE {
+    std::vector<INPUT_EVENT> Events;
+    std::vector<std::string> Moves;
+    int64_t Next = 0;  // first frame for the next move
+    double Score = -1e18;
+    bool Done = false;
+    RUN_FRAME Last;
+};
+
+double Evaluate(const std::vector<RUN_FRAME>& run, int level, bool boss, bool* done) {
+    *done = false;
+    if (run.empty()) {
+        return -1e18;
+    }
+    const RUN_FRAME& last = run.back();
+    if (last.State == GS_TO_BAD_ENDING || last.Lives <= 0) {
+        return -1e18;
+    }
+    if ((last.State == GS_PLAYING && last.Level != level) || last.State == GS_TO_GOOD_ENDING) {
+        *done = true;
+        return 1e9 - double(last.Frame);
+    }
+    double livesLost = 15 - last.Lives;
+    double score = -3000.0 * livesLost - 400.0 * (1.0 - last.Health);
+    if (boss) {
+        score += 10000.0 * (1.0 - std::max(0.0f, last.BossHealth));
+        // Standing high helps to come down on the boss.
+        score -= 0.5 * last.Y;
+    } else {
+        score += last.X;
+    }
+    return score;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string data, out;
+    int level = -1, beam = 3, steps = 60;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        std::string a = argv[i];
+        if (a == "--data") {
+            data = argv[i + 1];
+        } else if (a == "--level") {
+            level = std::atoi(argv[i + 1]);
+        } else if (a == "--out") {
+            out = argv[i + 1];
+        } else if (a == "--beam") {
+            beam = std::atoi(argv[i + 1]);
+        } else if (a == "--steps") {
+            steps = std::atoi(argv[i + 1]);
+        }
+    }
+    if (data.empty() || out.empty() || level < 0 || level > 11) {
+        std::fprintf(stderr, "usage: vortigan_solve --data DIR --level N --out SCRIPT\n");
+        return 2;
+    }
+    bool boss = level == 3 || level == 7 || level == 11;
+    LEVEL_RUN runner(data);
+    std::vector<MOVE> moves = Candidates(boss);
+
+    // The first move starts once the title card is over and the hero stands.
+    NODE start;
+    {
+        std::vector<RUN_FRAME> run = runner.Play(level, {}, DT, 2000, 0, SETTLE_FRAMES);
+        start.Next = run.empty() ? 0 : run.back().Frame + 1;
+        start.Last = run.empty() ? RUN_FRAME{} : run.back();
+    }
+    std::vector<NODE> frontier{start};
+    NODE best = start;
+    for (int step = 0; step < steps && !best.Done; ++step) {
+        std::vector<NODE> next;
+        for (const NODE& node : frontier) {
+            for (const MOVE& m : moves) {
+                NODE child = node;
+                int64_t end = Emit(m, node.Next, &child.Events);
+                std::vector<RUN_FRAME> run =
+                    runner.Play(level, child.Events, DT, end + MOVE_TIMEOUT, end, SETTLE_FRAMES);
+                bool done;
+                child.Score = Evaluate(run, level, boss, &done);
+                if (child.Score <= -1e17) {
+                    continue;
+                }
+                child.Done = done;
+                child.Last = run.back();
+                child.Next = run.back().Frame + 1;
+                child.Moves.push_back(m.Name());
+                next.push_back(std::move(child));
+            }
+        }
+        if (next.empty()) {
+            break;
+        }
+        std::sort(next.begin(), next.end(), [](const NODE& a, const NODE& b) {
+            return a.Score != b.Score ? a.Score > b.Score : a.Next < b.Next;
+        });
+        // Keep the best few that stand in different places.
+        frontier.clear();
+        std::map<std::tuple<int, int, int>, bool> seen;
+        for (NODE& n : next) {
+            auto key = std::make_tuple(int(n.Last.X) / 24, int(n.Last.Y) / 24, n.Last.Lives);
+            if (seen.count(key)) {
+                continue;
+            }
+            seen[key] = true;
+            frontier.push_back(std::move(n));
+            if (int(frontier.size()) >= beam) {
+                break;
+            }
+        }
+        if (frontier[0].Score > best.Score) {
+            best = frontier[0];
+        }
+        std::fprintf(stderr, "level %d step %d: x %.0f y %.0f lives %d boss %.2f score %.0f (%s)\n",
+                     level, step, frontier[0].Last.X, frontier[0].Last.Y, frontier[0].Last.Lives,
+                     frontier[0].Last.BossHealth, frontier[0].Score,
+                     frontier[0].Moves.back().c_str());
+    }
+    std::string header = "# A way through level " + std::to_string(level) +
+                         ", found by vortigan_solve; play with --level " + std::to_string(level) +
+                         " --fixed-dt 0.0166667\n";
+    for (const std::string& m : best.Moves) {
+        header += "#   " + m + "\n";
+    }
+    std::ofstream file(out, std::ios::binary | std::ios::trunc);
+    file << ScriptText(best.Events, header);
+    std::fprintf(stderr, "%s: %s after %lld frames\n", out.c_str(),
+                 best.Done ? "finished" : "NOT finished", (long long)best.Last.Frame);
+    return best.Done ? 0 : 1;
+}
