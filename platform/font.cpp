@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "platform/device.h"
 
@@ -17,8 +18,8 @@ constexpr unsigned FIRST_SIZE = 128;          // texels; the size search starts 
 constexpr unsigned SIZE_LIMIT = 16384;        // texels, when the renderer names no limit
 constexpr unsigned MEASURE_LIMIT = 1u << 20;  // texels; past this a face is absurd
 constexpr int SCREEN_DPI = 96;                // points to pixels as on an ordinary screen
-constexpr int BATCH_VERTICES = 300;           // 50 characters a draw
-constexpr int FLUSH_AT = BATCH_VERTICES - 6;
+constexpr int BATCH_CORNERS = 300;            // triangle corners: 50 characters a draw
+constexpr int FLUSH_AT = BATCH_CORNERS - 6;
 
 // A face to try for a family name.
 struct CANDIDATE {
@@ -181,6 +182,7 @@ void FONT::FreeTexture() {
     }
     Texture = nullptr;
     TextureWidth = TextureHeight = 0;
+    Alpha.clear();
 }
 
 bool FONT::Layout(void* handle, unsigned size, std::vector<unsigned char>* alpha) {
@@ -302,7 +304,8 @@ HRESULT FONT::BuildGlyphTexture(DEVICE* device) {
         std::vector<Uint32> texels(alpha.size());
         for (size_t i = 0; i < alpha.size(); ++i) {
             Uint32 a = alpha[i] >> 4;
-            texels[i] = a ? ((a * 17) << 24) | 0x00FFFFFFu : 0u;
+            alpha[i] = static_cast<unsigned char>(a * 17);
+            texels[i] = a ? (Uint32(alpha[i]) << 24) | 0x00FFFFFFu : 0u;
         }
         Texture = SDL_CreateTexture(device->Renderer(), SDL_PIXELFORMAT_ARGB8888,
                                     SDL_TEXTUREACCESS_STATIC, int(size), int(size));
@@ -312,6 +315,7 @@ HRESULT FONT::BuildGlyphTexture(DEVICE* device) {
             SDL_SetTextureScaleMode(Texture, SDL_ScaleModeNearest);
             Generation = DISPLAY::RendererGeneration();
             TextureWidth = TextureHeight = size;
+            Alpha = std::move(alpha);
             Device = device;
             result = S_OK;
         } else if (Texture) {
@@ -327,7 +331,8 @@ HRESULT FONT::BuildGlyphTexture(DEVICE* device) {
 }
 
 HRESULT FONT::PrepareDrawing() {
-    Vertices.reserve(BATCH_VERTICES);
+    Vertices.reserve(BATCH_CORNERS * 4 / 6);
+    Corners.reserve(BATCH_CORNERS);
     return S_OK;
 }
 
@@ -336,11 +341,19 @@ float FONT::Advance(char c) const {
     return (r[2] - r[0]) * float(TextureWidth) / Scale - 2.0f * float(Margin) / Scale;
 }
 
-void FONT::Flush(std::vector<SDL_Vertex>& vertices) {
-    if (!vertices.empty()) {
-        SDL_RenderGeometry(Device->Renderer(), Texture, vertices.data(), int(vertices.size()),
-                           nullptr, 0);
-        vertices.clear();
+int FONT::TexelAlpha(unsigned x, unsigned y) const {
+    if (x >= TextureWidth || y >= TextureHeight) {
+        return 0;
+    }
+    return Alpha[size_t(y) * TextureWidth + x];
+}
+
+void FONT::Flush() {
+    if (!Corners.empty()) {
+        SDL_RenderGeometry(Device->Renderer(), Texture, Vertices.data(), int(Vertices.size()),
+                           Corners.data(), int(Corners.size()));
+        Vertices.clear();
+        Corners.clear();
     }
 }
 
@@ -360,6 +373,7 @@ HRESULT FONT::DrawString(float x, float y, ARGB colour, const char* text, int) {
     x -= margin;
     float startX = x;
     Vertices.clear();
+    Corners.clear();
     for (const char* p = text; *p; ++p) {
         signed char c = static_cast<signed char>(*p);
         if (c == '\n') {
@@ -376,19 +390,25 @@ HRESULT FONT::DrawString(float x, float y, ARGB colour, const char* text, int) {
         float h = (r[3] - r[1]) * float(TextureHeight) / Scale;
         if (c != ' ') {
             // Screen pixels cover [i, i + 1) here, so the quad needs no
-            // half-pixel shift to land texel on pixel.
-            SDL_Vertex tl{{x, y}, tint, {r[0], r[1]}};
-            SDL_Vertex tr{{x + w, y}, tint, {r[2], r[1]}};
-            SDL_Vertex bl{{x, y + h}, tint, {r[0], r[3]}};
-            SDL_Vertex br{{x + w, y + h}, tint, {r[2], r[3]}};
-            Vertices.insert(Vertices.end(), {tl, tr, bl, tr, br, bl});
+            // half-pixel shift to land texel on pixel. The two triangles
+            // meet on the diagonal from top-left to bottom-right, sharing
+            // those corners by index: that is the shape in which SDL's
+            // software renderer sees one rectangle and copies it texel for
+            // pixel (its triangle filler would stretch a glyph by a pixel).
+            int first = int(Vertices.size());
+            Vertices.push_back({{x, y}, tint, {r[0], r[1]}});
+            Vertices.push_back({{x + w, y}, tint, {r[2], r[1]}});
+            Vertices.push_back({{x, y + h}, tint, {r[0], r[3]}});
+            Vertices.push_back({{x + w, y + h}, tint, {r[2], r[3]}});
+            Corners.insert(Corners.end(),
+                           {first, first + 1, first + 3, first, first + 3, first + 2});
         }
         x += w - 2.0f * margin;
-        if (int(Vertices.size()) >= FLUSH_AT) {
-            Flush(Vertices);
+        if (int(Corners.size()) >= FLUSH_AT) {
+            Flush();
         }
     }
-    Flush(Vertices);
+    Flush();
     return S_OK;
 }
 

@@ -58,12 +58,15 @@ public:
     const float* GlyphRect(int c) const { return Glyphs[c - FIRST_CHAR]; }
     // Screen px the pen moves for one character.
     float Advance(char c) const;
+    // Alpha of one glyph texel, 0..255 in steps of 17 (a copy kept beside
+    // the texture).
+    int TexelAlpha(unsigned x, unsigned y) const;
 
 private:
     // Lays the glyphs out in a square texture of `size` texels; paints them
     // into `alpha` when given. False when they do not fit.
     bool Layout(void* font, unsigned size, std::vector<unsigned char>* alpha);
-    void Flush(std::vector<SDL_Vertex>& vertices);
+    void Flush();
     void FreeTexture();
 
     std::string FaceName;
@@ -79,5 +82,8 @@ private:
     float Scale = 1.0f;  // < 1 only when the texture had to be capped
     int Margin = 0;      // texels of margin on both sides of each glyph
     float Glyphs[GLYPHS][4] = {};
-    std::vector<SDL_Vertex> Vertices;  // one batch, at most BATCH_VERTICES
+    std::vector<unsigned char> Alpha;  // of every texel, row by row
+    // One batch: four vertices a character, six triangle corners indexing them.
+    std::vector<SDL_Vertex> Vertices;
+    std::vector<int> Corners;
 };
