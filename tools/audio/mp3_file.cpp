@@ -37,7 +37,7 @@ std::vector<uint8_t> EncodeMp3(const std::vector<int16_t>& stereo, int kbps) {
     lame_set_mode(flags, JOINT_STEREO);
     lame_set_VBR(flags, vbr_off);
     lame_set_brate(flags, kbps);
-    lame_set_quality(flags, 3);
+    lame_set_quality(flags, 5);
     lame_set_bWriteVbrTag(flags, 1);
     lame_set_write_id3tag_automatic(flags, 0);
     lame_set_errorf(flags, Quiet);

@@ -23,6 +23,26 @@ double MidiFrequency(double midi) {
     return 440.0 * std::exp2((midi - 69.0) / 12.0);
 }
 
+// Highest oscillator step: 18 kHz, just under the top of the band.
+constexpr double MAX_STEP = 18000.0 / SAMPLE_RATE;
+
+// sin(2 pi x) for x in turns, from a table: the oscillators call it for every sample of
+// every voice, and the library sine would be most of the render time.
+double SineTurns(double x) {
+    constexpr int SIZE = 4096;
+    static const std::vector<double> TABLE = [] {
+        std::vector<double> table(SIZE + 1);
+        for (int i = 0; i <= SIZE; ++i) {
+            table[i] = std::sin(TWO_PI * i / SIZE);
+        }
+        return table;
+    }();
+    const double at = (x - std::floor(x)) * SIZE;
+    const int i = std::min(static_cast<int>(at), SIZE - 1);
+    const double f = at - i;
+    return TABLE[i] + (TABLE[i + 1] - TABLE[i]) * f;
+}
+
 // A state-variable filter in the form that stays stable at every cut-off.
 class FILTER {
 public:
@@ -79,7 +99,7 @@ double Oscillator(WAVE wave, double phase, double dt, double duty, RANDOM& rando
             return random.Bipolar();
         case WAVE::SINE:
         default:
-            return std::sin(TWO_PI * phase);
+            return SineTurns(phase);
     }
 }
 
@@ -125,37 +145,50 @@ void RenderPitched(const NOTE_EVENT& note, uint32_t seed, std::vector<float>& le
     }
     const double chordGain = 1.0 / std::sqrt(static_cast<double>(note.Pitches.size()));
     const double dt = 1.0 / SAMPLE_RATE;
+
+    // Glide and vibrato bend every voice alike, and the FM index fades alike, so they
+    // are worked out once per note: bend[i] multiplies the frequency of sample i.
+    const double basePitch = note.Pitches[0] + 12.0 * in.Octave;
+    const double from =
+        std::isnan(note.FromPitch) || in.Glide <= 0 ? basePitch : note.FromPitch + 12.0 * in.Octave;
+    const bool bends = from != basePitch || in.VibratoDepth > 0;
+    std::vector<double> bend(bends ? count : 0, 1.0);
+    for (size_t i = 0; i < bend.size(); ++i) {
+        const double t = static_cast<double>(i) * dt;
+        double semitones = 0;
+        if (t < in.Glide) {
+            semitones += (from - basePitch) * (1.0 - t / in.Glide);
+        }
+        if (in.VibratoDepth > 0 && t > in.VibratoDelay) {
+            const double ramp = std::min(1.0, (t - in.VibratoDelay) / 0.25);
+            semitones += ramp * in.VibratoDepth * SineTurns(in.VibratoSpeed * t);
+        }
+        bend[i] = std::exp2(semitones / 12.0);
+    }
+    const bool fm = in.FmDepth > 0 && in.Wave == WAVE::SINE;
+    std::vector<double> fmIndex(fm ? count : 0, in.FmDepth / TWO_PI);  // in turns
+    if (fm && in.FmTime > 0) {
+        for (size_t i = 0; i < count; ++i) {
+            fmIndex[i] *= std::exp(-static_cast<double>(i) * dt / in.FmTime);
+        }
+    }
+
     for (size_t p = 0; p < note.Pitches.size(); ++p) {
         const double pitch = note.Pitches[p] + 12.0 * in.Octave;
-        const double from =
-            std::isnan(note.FromPitch) || in.Glide <= 0
-                ? pitch
-                : note.FromPitch + 12.0 * in.Octave + (note.Pitches[p] - note.Pitches[0]);
         for (size_t v = 0; v < voices.size(); ++v) {
             const VOICE& voice = voices[v];
             const double angle = (voice.Pan + 1.0) * PI / 4.0;
             const double gainL = std::cos(angle) * voice.Level * chordGain;
             const double gainR = std::sin(angle) * voice.Level * chordGain;
+            const double baseStep = MidiFrequency(pitch + voice.Cents / 100.0) * dt;
             double phase = 0.29 * static_cast<double>(v + p);
             phase -= std::floor(phase);
             double fmPhase = 0;
             for (size_t i = 0; i < count; ++i) {
-                const double t = static_cast<double>(i) * dt;
-                double semitones = pitch + voice.Cents / 100.0;
-                if (t < in.Glide && from != pitch) {
-                    semitones += (from - pitch) * (1.0 - t / in.Glide);
-                }
-                if (in.VibratoDepth > 0 && t > in.VibratoDelay) {
-                    const double ramp = std::min(1.0, (t - in.VibratoDelay) / 0.25);
-                    semitones += ramp * in.VibratoDepth * std::sin(TWO_PI * in.VibratoSpeed * t);
-                }
-                const double frequency = std::min(MidiFrequency(semitones), 18000.0);
-                const double step = frequency * dt;
+                const double step = std::min(bends ? baseStep * bend[i] : baseStep, MAX_STEP);
                 double x;
-                if (in.FmDepth > 0 && in.Wave == WAVE::SINE) {
-                    const double index =
-                        in.FmTime > 0 ? in.FmDepth * std::exp(-t / in.FmTime) : in.FmDepth;
-                    x = std::sin(TWO_PI * phase + index * std::sin(TWO_PI * fmPhase));
+                if (fm) {
+                    x = SineTurns(phase + fmIndex[i] * SineTurns(fmPhase));
                     fmPhase += step * in.FmRatio;
                     fmPhase -= std::floor(fmPhase);
                 } else {
