@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <initializer_list>
 #include <numbers>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -643,6 +645,86 @@ TEST(Debris, BurstsIntoFivePuffsOnRockAndVanishesBelowTheLevel) {
     falling.Update(0.1f);
     EXPECT_TRUE(falling.IsDead());
     EXPECT_EQ(world.ObjectList.size(), 6u);  // no burst down there
+}
+
+// --- The whole game steered by a script ------------------------------------
+
+// One line of the frame trace: frame, state, level, x, y, vx, vy, ...
+struct TRACE_LINE {
+    int frame = 0;
+    float x = 0, y = 0, vx = 0, vy = 0;
+    int lives = 0;
+};
+
+std::vector<TRACE_LINE> ReadTrace(const std::string& path) {
+    std::vector<TRACE_LINE> lines;
+    std::istringstream in(TEST_SUPPORT::ReadText(path));
+    std::string row;
+    std::getline(in, row);  // header
+    while (std::getline(in, row)) {
+        std::vector<std::string> f;
+        std::istringstream cells(row);
+        std::string cell;
+        while (std::getline(cells, cell, ',')) {
+            f.push_back(cell);
+        }
+        if (f.size() < 9) {
+            continue;
+        }
+        lines.push_back({std::stoi(f[0]), std::stof(f[3]), std::stof(f[4]), std::stof(f[5]),
+                         std::stof(f[6]), std::stoi(f[8])});
+    }
+    return lines;
+}
+
+TEST(HeroScripted, WalksHopsChargesAndFliesAcrossAGap) {
+    TEMP_DIR dir;
+    // Level 1-1 replaced by flat ground with a six-tile gap at 1152..1535.
+    std::string map;
+    for (int r = 0; r < 15; ++r) {
+        for (int c = 0; c < 60; ++c) {
+            bool ground = r >= FLOOR_ROW && (c < 18 || c > 23);
+            map += ground ? (r == FLOOR_ROW ? "1 " : "2 ") : "0 ";
+        }
+        map += "-1\n";
+    }
+    std::filesystem::create_directories(dir.Path() / "data" / "map");
+    TEST_SUPPORT::WriteText(dir.File("data/map/stage1-1.map"), map);
+    // Well after the title card: walk, hop, walk to the edge, charge for
+    // 0.7 s and let go.
+    TEST_SUPPORT::WriteText(dir.File("input.txt"),
+                            "400 +RIGHT\n460 -RIGHT\n480 +UP\n482 -UP\n560 +RIGHT\n"
+                            "772 -RIGHT\n780 +SPACE\n822 -SPACE\n");
+    std::string args = "--headless --frames 1000 --fixed-dt 0.0166667 --level 0 --data '" +
+                       dir.File("data") + "' --user-dir '" + dir.File("user") + "' --input '" +
+                       dir.File("input.txt") + "' --trace '" + dir.File("trace.csv") + "'";
+    std::string output;
+    ASSERT_EQ(TEST_SUPPORT::RunGame(args, &output), 0) << output;
+    std::vector<TRACE_LINE> trace = ReadTrace(dir.File("trace.csv"));
+    ASSERT_EQ(trace.size(), 1000u);
+
+    // Walking at 150, hopping at 300 less one frame of gravity.
+    EXPECT_EQ(trace[430].vx, 150.0f);
+    EXPECT_NEAR(trace[480].vy, -300.0f + 500.0f / 60.0f, 0.01f);
+    EXPECT_LT(trace[510].y, trace[479].y - 60.0f);
+    // Charging, the hero stands; let go, it leaves at 700 px/s up and right.
+    EXPECT_EQ(trace[800].vx, 0.0f);
+    const TRACE_LINE& launch = trace[822];
+    EXPECT_NEAR(std::hypot(launch.vx, launch.vy), 700.0f, 0.5f);
+    EXPECT_NEAR(launch.vx, -launch.vy, 0.01f);
+    // Over the gap in the air, then down on the far side, lives intact.
+    bool overGap = false;
+    for (const TRACE_LINE& t : trace) {
+        if (t.x > 1152.0f && t.x < 1536.0f) {
+            overGap = true;
+            EXPECT_LT(t.y, FLOOR_TOP) << t.frame;
+        }
+    }
+    EXPECT_TRUE(overGap);
+    EXPECT_GT(trace.back().x, 1536.0f);
+    EXPECT_NEAR(trace.back().y, FLOOR_TOP, 1.0f);
+    EXPECT_EQ(trace.back().vx, 0.0f);
+    EXPECT_EQ(trace.back().lives, 15);
 }
 
 }  // namespace
