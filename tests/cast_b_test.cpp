@@ -1,0 +1,641 @@
+// Small hats, the bosses, the time bomb, and the cast each level starts
+// with.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <string>
+#include <vector>
+
+#include "objects/bomb.h"
+#include "objects/boss.h"
+#include "objects/bubble.h"
+#include "objects/deathray.h"
+#include "objects/flozer.h"
+#include "objects/hero.h"
+#include "objects/item.h"
+#include "objects/puff.h"
+#include "objects/smallhat.h"
+#include "objects/spark.h"
+#include "objects/toilet.h"
+#include "platform/random.h"
+#include "test_support.h"
+#include "world/level_contents.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr float DT = 1.0f / 60.0f;  // s, one frame
+constexpr float PI = std::numbers::pi_v<float>;
+
+// Runs an object frame by frame for the given seconds.
+void RunFor(OBJECT& o, float seconds, float dt = DT) {
+    for (int n = int(std::lround(seconds / dt)); n > 0; --n) {
+        o.Update(dt);
+    }
+}
+
+// An empty level with no map.
+class CastB : public ::testing::Test {
+protected:
+    CastB() : World(nullptr), Hero(nullptr, &World) { ResetRand(); }
+
+    // Puts the hero's feet at (x, y) with a box like his own update gives.
+    void PlaceHero(float x, float y) {
+        Hero.Position = {x, y};
+        Hero.Box = {int32_t(x - 15), int32_t(y - 60), int32_t(x + 15), int32_t(y - 10)};
+    }
+
+    template <class T>
+    int Count() const {
+        int n = 0;
+        for (OBJECT* o : World.ObjectList) {
+            n += dynamic_cast<T*>(o) != nullptr;
+        }
+        return n;
+    }
+
+    WORLD World;
+    HERO Hero;
+};
+
+// ---------------------------------------------------------------- SMALLHAT
+
+using SmallHatTest = CastB;
+
+SMALLHAT LoneHat(WORLD* world, int kind, VECTOR2 tiles) {
+    return SMALLHAT(nullptr, tiles, world, kind, false, {}, 0);
+}
+
+TEST_F(SmallHatTest, OnlyAHitAbove500PixelsASecondDestroysIt) {
+    SMALLHAT hat(nullptr, {10, 5}, &World, 2, false, {}, 0);
+    hat.Update(DT);
+    PlaceHero(hat.Position.x, hat.Position.y + 30.0f);
+
+    // Exactly 500 px/s (300, 400) does nothing, and the contact never hurts.
+    Hero.Velocity = {300.0f, 400.0f};
+    EXPECT_FALSE(hat.TouchHero(&Hero));
+    EXPECT_FALSE(hat.Dying);
+    EXPECT_EQ(Hero.Velocity, (VECTOR2{300.0f, 400.0f}));
+    EXPECT_EQ(Hero.Score, 0);
+
+    // A little faster destroys it, slows the hero to 70 % and scores.
+    Hero.Velocity = {300.0f, 401.0f};
+    EXPECT_FALSE(hat.TouchHero(&Hero));
+    EXPECT_TRUE(hat.Dying);
+    EXPECT_FLOAT_EQ(Hero.Velocity.x, 210.0f);
+    EXPECT_FLOAT_EQ(Hero.Velocity.y, 280.7f);
+    EXPECT_EQ(Hero.Score, 150);
+    EXPECT_EQ(Count<PUFF>(), 6);
+    EXPECT_LE(Count<ITEM>(), 1);
+
+    // Destroyed: no second score, no further contact.
+    Hero.Velocity = {0.0f, 900.0f};
+    hat.TouchHero(&Hero);
+    hat.Hit(1);
+    EXPECT_EQ(Hero.Score, 150);
+    EXPECT_EQ(Hero.Velocity.y, 900.0f);
+}
+
+TEST_F(SmallHatTest, AFastHeroWhoIsOutOfPlayOrAwayLeavesItAlone) {
+    SMALLHAT hat = LoneHat(&World, 4, {10, 5});
+    hat.Update(DT);
+    Hero.Velocity = {0.0f, 800.0f};
+    PlaceHero(hat.Position.x, hat.Position.y + 30.0f);
+    Hero.Active = false;
+    hat.TouchHero(&Hero);
+    EXPECT_FALSE(hat.Dying);
+    Hero.Active = true;
+    PlaceHero(hat.Position.x + 200.0f, hat.Position.y);
+    hat.TouchHero(&Hero);
+    EXPECT_FALSE(hat.Dying);
+}
+
+TEST_F(SmallHatTest, DestroyedHatDriftsFadesForOneSecondAndStopsFiring) {
+    SMALLHAT hat = LoneHat(&World, 4, {10, 5});
+    PlaceHero(hat.Position.x + 100.0f, hat.Position.y);
+    hat.TouchHero(&Hero);
+    hat.Hit(1);
+    size_t made = World.ObjectList.size();
+    VECTOR2 start = hat.Position;
+    for (int i = 0; i < 59; ++i) {
+        hat.Update(DT);
+        ASSERT_FALSE(hat.IsDead());
+    }
+    hat.Update(DT);
+    hat.Update(DT);
+    EXPECT_TRUE(hat.IsDead());
+    EXPECT_NE(hat.Position, start);
+    // Its fire timer ran out (3 s is far off, so force it) but nothing came.
+    hat.FireTimer = 0.0f;
+    hat.Update(DT);
+    EXPECT_EQ(World.ObjectList.size(), made);
+}
+
+TEST_F(SmallHatTest, ATwoPointPathStartsAgainFromItsFirstPoint) {
+    SMALLHAT hat(nullptr, {0, 0}, &World, 4, true, {{10, 5}, {12, 5}}, 0);
+    EXPECT_EQ(hat.Position, (VECTOR2{640.0f, 320.0f}));
+    float furthest = 0.0f;
+    int restarts = 0;
+    for (int i = 0; i < 60 * 9; ++i) {
+        float before = hat.Position.x;
+        hat.Update(DT);
+        furthest = std::max(furthest, hat.Position.x);
+        if (hat.Position.x < before) {
+            // Put straight back on the first point, not walked back.
+            EXPECT_EQ(hat.Position, (VECTOR2{640.0f, 320.0f}));
+            ++restarts;
+        }
+    }
+    // 98 px at 40 px/s to come within 30 px of the second point: ~2.5 s.
+    EXPECT_EQ(restarts, 3);
+    EXPECT_LT(furthest, 768.0f - 29.0f);
+    EXPECT_GT(furthest, 768.0f - 31.0f);
+}
+
+TEST_F(SmallHatTest, WithoutAPathItCirclesATriangleAroundItsPlace) {
+    SMALLHAT hat = LoneHat(&World, 4, {60, 4});
+    ASSERT_EQ(hat.Path.size(), 3u);
+    EXPECT_EQ(hat.Position, (VECTOR2{3840.0f, 256.0f}));
+    EXPECT_EQ(hat.Path[0], (VECTOR2{3540.0f, 256.0f}));
+    EXPECT_EQ(hat.Path[1], (VECTOR2{3840.0f, 106.0f}));
+    EXPECT_EQ(hat.Path[2], (VECTOR2{4140.0f, 256.0f}));
+    // It walks round the closed triangle without ever jumping.
+    for (int i = 0; i < 60 * 60; ++i) {
+        VECTOR2 before = hat.Position;
+        hat.Update(DT);
+        ASSERT_LE((hat.Position - before).Length(), 40.0f * DT + 0.01f);
+    }
+}
+
+TEST_F(SmallHatTest, FiresItsKindsWeaponOnlyAtAHeroWithin1000Pixels) {
+    struct EXPECTED {
+        int Kind, Bubbles, Flozers, Sparks;
+        float FirstShot;  // s
+    };
+    const EXPECTED kinds[] = {
+        {0, 1, 0, 0, 2.0f}, {1, 0, 1, 0, 5.0f}, {2, 0, 0, 1, 1.0f},
+        {3, 0, 0, 3, 2.5f}, {4, 0, 0, 1, 3.0f},
+    };
+    for (const EXPECTED& e : kinds) {
+        SCOPED_TRACE(e.Kind);
+        WORLD world(nullptr);
+        SMALLHAT hat = LoneHat(&world, e.Kind, {20, 5});
+        hat.Speed = 0.0f;  // keep the distance exact
+        int frames = int(std::ceil(e.FirstShot / DT));
+
+        // No hero seen yet: the first shot goes nowhere, the timer restarts.
+        for (int i = 0; i < frames + 1; ++i) {
+            hat.Update(DT);
+        }
+        EXPECT_TRUE(world.ObjectList.empty());
+        EXPECT_GE(hat.FireTimer, e.FirstShot - 2 * DT);
+
+        // A hero exactly 1000 px away is out of reach.
+        Hero.Position = hat.Position + VECTOR2{1000.0f, 0.0f};
+        hat.TouchHero(&Hero);
+        hat.FireTimer = DT / 2;
+        hat.Update(DT);
+        EXPECT_TRUE(world.ObjectList.empty());
+
+        // A little closer and the shot comes.
+        Hero.Position = hat.Position + VECTOR2{999.0f, 0.0f};
+        hat.FireTimer = DT / 2;
+        hat.Update(DT);
+        int bubbles = 0, flozers = 0, sparks = 0;
+        for (OBJECT* o : world.ObjectList) {
+            bubbles += dynamic_cast<BUBBLE*>(o) != nullptr;
+            flozers += dynamic_cast<FLOZER*>(o) != nullptr;
+            sparks += dynamic_cast<SPARK*>(o) != nullptr;
+            EXPECT_EQ(o->Position, hat.Position);
+        }
+        EXPECT_EQ(bubbles, e.Bubbles);
+        EXPECT_EQ(flozers, e.Flozers);
+        EXPECT_EQ(sparks, e.Sparks);
+        EXPECT_GE(hat.FireTimer, e.FirstShot);
+        EXPECT_LT(hat.FireTimer, e.FirstShot + 5.0f);
+    }
+}
+
+TEST_F(SmallHatTest, ItsShotsFlyTowardsThePointAboveTheHero) {
+    SMALLHAT hat = LoneHat(&World, 2, {20, 5});
+    hat.Speed = 0.0f;
+    Hero.Position = hat.Position + VECTOR2{400.0f, 330.0f};
+    hat.TouchHero(&Hero);
+    hat.FireTimer = DT / 2;
+    hat.Update(DT);
+    ASSERT_EQ(World.ObjectList.size(), 1u);
+    // A damaging spark at 1.4 × 200 px/s along (400, 300).
+    SPARK* spark = dynamic_cast<SPARK*>(World.ObjectList[0]);
+    ASSERT_NE(spark, nullptr);
+    VECTOR2 before = spark->Position;
+    spark->Update(0.5f);
+    VECTOR2 moved = spark->Position - before;
+    EXPECT_NEAR(moved.x, 0.5f * 280.0f * 0.8f, 0.01f);
+    EXPECT_NEAR(moved.y, 0.5f * 280.0f * 0.6f, 0.01f);
+}
+
+// ---------------------------------------------------------------- BOSS
+
+using BossTest = CastB;
+
+TEST_F(BossTest, HitsToKillAndTheScoreEachKindIsWorth) {
+    struct EXPECTED {
+        int Kind, Hits, Worth;
+    };
+    for (EXPECTED e : {EXPECTED{0, 4, 900}, EXPECTED{1, 6, 1650}, EXPECTED{2, 6, 2200}}) {
+        SCOPED_TRACE(e.Kind);
+        WORLD world(nullptr);
+        HERO hero(nullptr, &world);
+        BOSS boss(nullptr, 1500.0f, 300.0f, &world, e.Kind);
+        boss.TouchHero(&hero);
+        for (int hit = 1; hit <= e.Hits; ++hit) {
+            ASSERT_FALSE(boss.Dying) << "before hit " << hit;
+            boss.Hit(1);
+            RunFor(boss, 2.6f);
+        }
+        EXPECT_TRUE(boss.Dying);
+        EXPECT_LE(boss.Health, 0.0f);
+        EXPECT_EQ(hero.Score, e.Worth);
+    }
+}
+
+TEST_F(BossTest, WhileBlinkingItCanNeitherBeHitNorTouched) {
+    BOSS boss(nullptr, 1500.0f, 300.0f, &World, 0);
+    RunFor(boss, 2.1f);
+    PlaceHero(boss.Position.x, boss.Position.y);
+    ASSERT_TRUE(boss.TouchHero(&Hero));
+    boss.Hit(1);
+    EXPECT_EQ(Hero.Score, 100);
+    EXPECT_FLOAT_EQ(boss.Health, 0.75f);
+    RunFor(boss, 2.4f);
+    PlaceHero(boss.Position.x, boss.Position.y);
+    EXPECT_FALSE(boss.TouchHero(&Hero));
+    boss.Hit(1);
+    EXPECT_EQ(Hero.Score, 100);
+    EXPECT_FLOAT_EQ(boss.Health, 0.75f);
+    RunFor(boss, 0.2f);
+    PlaceHero(boss.Position.x, boss.Position.y);
+    EXPECT_TRUE(boss.TouchHero(&Hero));
+}
+
+TEST_F(BossTest, ForItsFirstTwoSecondsItNeitherMovesNorFiresNorCanBeTouched) {
+    BOSS boss(nullptr, 1880.0f, 320.0f, &World, 0);  // next to its first waypoint
+    PlaceHero(1880.0f, 340.0f);
+    for (int i = 0; i < 119; ++i) {
+        boss.Update(DT);
+        ASSERT_FALSE(boss.TouchHero(&Hero)) << "frame " << i;
+        ASSERT_EQ(boss.Position, (VECTOR2{1880.0f, 320.0f}));
+    }
+    EXPECT_TRUE(World.ObjectList.empty());
+    EXPECT_FALSE(boss.Appeared);
+    RunFor(boss, 0.05f);
+    EXPECT_TRUE(boss.Appeared);
+    boss.Update(DT);
+    EXPECT_TRUE(boss.TouchHero(&Hero));
+    // Its first move reached the waypoint: five bubbles, leaning into them.
+    EXPECT_EQ(Count<BUBBLE>(), 5);
+    EXPECT_FLOAT_EQ(boss.Angle, -0.4712389f);
+    EXPECT_EQ(boss.WaypointIndex, 1);
+}
+
+TEST_F(BossTest, EachKindAttacksAtEveryWaypointAndTheTourWraps) {
+    for (int kind = 0; kind < 3; ++kind) {
+        SCOPED_TRACE(kind);
+        WORLD world(nullptr);
+        BOSS boss(nullptr, 0.0f, 0.0f, &world, kind);
+        boss.Position = boss.Waypoints[0];
+        std::vector<VECTOR2> stops;
+        for (int i = 0; i < 60 * 60 && stops.size() < 4; ++i) {
+            bool was = boss.Arrived;
+            boss.Update(DT);
+            if (boss.Arrived && !was) {
+                stops.push_back(boss.Position);
+            }
+        }
+        ASSERT_EQ(stops.size(), 4u);
+        for (size_t s = 0; s < 4; ++s) {
+            EXPECT_LT((stops[s] - boss.Waypoints[s % 3]).Length(), 30.0f);
+        }
+        int bubbles = 0, flozers = 0, rays = 0, sparks = 0;
+        for (OBJECT* o : world.ObjectList) {
+            bubbles += dynamic_cast<BUBBLE*>(o) != nullptr;
+            flozers += dynamic_cast<FLOZER*>(o) != nullptr;
+            rays += dynamic_cast<DEATHRAY*>(o) != nullptr;
+            sparks += dynamic_cast<SPARK*>(o) != nullptr;
+        }
+        // Four stops; the world never ran, so every shot is still listed.
+        EXPECT_EQ(bubbles, kind == 0 ? 20 : 0);
+        EXPECT_EQ(flozers, kind == 1 ? 16 : 0);
+        EXPECT_EQ(rays, kind == 2 ? 4 : 0);
+        EXPECT_EQ(sparks, kind == 2 ? 28 : 0);
+    }
+}
+
+TEST_F(BossTest, TheThirdBossTiltsWithItsRayAndStopsAtAQuarterTurnBack) {
+    BOSS boss(nullptr, 900.0f, 420.0f, &World, 2);
+    RunFor(boss, 2.0f);
+    while (!boss.Arrived) {
+        boss.Update(DT);
+    }
+    EXPECT_FLOAT_EQ(boss.Angle, PI / 4);
+    ASSERT_EQ(World.ObjectList.size(), 8u);
+    // The ray is the first object made, so the last one at the front.
+    DEATHRAY* ray = dynamic_cast<DEATHRAY*>(World.ObjectList[7]);
+    ASSERT_NE(ray, nullptr);
+    EXPECT_FLOAT_EQ(ray->Position.y, boss.Position.y + 50.0f);
+    RunFor(boss, 1.0f);
+    EXPECT_NEAR(boss.Angle, 0.0f, 0.02f);
+    RunFor(boss, 1.5f);
+    EXPECT_LE(boss.Angle, -PI / 4);
+    EXPECT_GT(boss.Angle, -PI / 4 - PI / 4 * DT - 1e-5f);
+}
+
+TEST_F(BossTest, AKillingHitDuringAPauseWaitsForThePauseToEnd) {
+    BOSS boss(nullptr, 900.0f, 420.0f, &World, 1);
+    boss.TouchHero(&Hero);
+    RunFor(boss, 2.0f);
+    while (!boss.Arrived) {
+        boss.Update(DT);
+    }
+    VECTOR2 stop = boss.Position;
+    float pauseLeft = boss.WaitTimer;
+    boss.Health = 0.1f;
+    boss.Hit(1);
+    ASSERT_TRUE(boss.Dying);
+    // Standing still and upright for the rest of its 4 s pause.
+    for (int i = 0; i < int(pauseLeft / DT) - 1; ++i) {
+        boss.Update(DT);
+        ASSERT_EQ(boss.Position, stop);
+        ASSERT_EQ(boss.Angle, 0.0f);
+    }
+    RunFor(boss, 0.1f);
+    EXPECT_GT(boss.Angle, 0.0f);
+    EXPECT_EQ(boss.Position, stop);
+    // It turns over at 1 rad/s, then falls.
+    RunFor(boss, PI);
+    EXPECT_GE(boss.Angle, PI);
+    // Falling at 50 px/s amid explosions (fine frames, so that the blast
+    // moments are not stepped over).
+    RunFor(boss, 1.0f, 0.001f);
+    EXPECT_NEAR(boss.Position.y, stop.y + 50.0f, 2.0f);
+    EXPECT_GE(Count<PUFF>(), 7);
+}
+
+TEST_F(BossTest, EveryFrameFrom1100To1200EndsTheLevelAgain) {
+    BOSS boss(nullptr, 1000.0f, 1050.0f, &World, 0);
+    boss.TouchHero(&Hero);
+    boss.WaitTimer = 0.0f;
+    boss.Dying = true;
+    boss.Angle = PI;
+    int frames = 0;
+    int frameOver = 0;
+    bool gone = false;
+    while (!gone && frames < 60 * 10) {
+        ++frames;
+        Hero.LevelOver = false;
+        gone = boss.IsDead();
+        if (boss.Position.y > 1100.0f) {
+            ASSERT_TRUE(Hero.LevelOver) << boss.Position.y;
+            ++frameOver;
+        } else {
+            ASSERT_FALSE(Hero.LevelOver) << boss.Position.y;
+        }
+        if (!gone) {
+            boss.Update(DT);
+        }
+    }
+    EXPECT_TRUE(gone);
+    EXPECT_GT(boss.Position.y, 1200.0f);
+    // Two seconds of falling at 50 px/s, and the frame that ends it.
+    EXPECT_NEAR(frameOver, 121, 1);
+}
+
+TEST_F(BossTest, ABossNobodyTouchedEndsNoLevel) {
+    // A boss nobody has touched has no hero to end the level for.
+    BOSS boss(nullptr, 1000.0f, 1150.0f, &World, 2);
+    EXPECT_FALSE(boss.IsDead());
+    EXPECT_FALSE(Hero.LevelOver);
+    boss.Position.y = 1201.0f;
+    EXPECT_TRUE(boss.IsDead());
+    // Rendering with no sprite batch draws nothing and does not fail.
+    boss.Render(nullptr, 1.0f);
+}
+
+// ---------------------------------------------------------------- BOMB
+
+using BombTest = CastB;
+
+TEST_F(BombTest, FourHardLandingsEmptyItAndASoftOneDoesNothing) {
+    BOMB bomb(nullptr, {20, 13}, &World);
+    EXPECT_EQ(bomb.Position, (VECTOR2{1280.0f, 832.0f}));
+    bomb.Update(DT);
+    auto land = [&](float speed) {
+        PlaceHero(bomb.Position.x, bomb.Position.y - 70.0f);
+        Hero.Velocity = {0.0f, speed};
+        EXPECT_FALSE(bomb.TouchHero(&Hero));
+    };
+
+    land(300.0f);
+    EXPECT_EQ(Hero.Velocity.y, 300.0f);
+    EXPECT_EQ(bomb.HurtTimer, 0.0f);
+    EXPECT_GT(bomb.Charge, 0.99f);
+
+    for (int i = 1; i <= 4; ++i) {
+        SCOPED_TRACE(i);
+        land(301.0f);
+        EXPECT_FLOAT_EQ(Hero.Velocity.y, -301.0f * 0.7f);
+        // During the blink the hero passes through.
+        land(600.0f);
+        EXPECT_EQ(Hero.Velocity.y, 600.0f);
+        if (i < 4) {
+            RunFor(bomb, 2.6f);
+            EXPECT_TRUE(Hero.Active);
+        }
+    }
+    EXPECT_EQ(bomb.Charge, 0.0f);  // clamped, not below
+    EXPECT_TRUE(Hero.Active);
+    bomb.Update(DT);
+    EXPECT_FALSE(Hero.Active);  // the explosion has begun
+}
+
+TEST_F(BombTest, TheExplosionPullsTheHeroInAndEndsTheGame525SecondsLater) {
+    BOMB bomb(nullptr, {20, 13}, &World);
+    PlaceHero(1000.0f, 500.0f);
+    bomb.TouchHero(&Hero);
+    bomb.Charge = 0.0f;
+    float distance = (bomb.Position - Hero.Position).Length();
+    int frames = 0;
+    while (!Hero.GameOver && frames < 60 * 10) {
+        bomb.Update(DT);
+        ++frames;
+        if (frames == 1) {
+            // No pull yet in the first frame.
+            EXPECT_EQ(Hero.Position, (VECTOR2{1000.0f, 500.0f}));
+        }
+        if (frames == 60) {
+            // About 40 × 16 t³ / 3 px in the first second.
+            EXPECT_NEAR((bomb.Position - Hero.Position).Length(), distance - 213.0f, 10.0f);
+        }
+    }
+    EXPECT_TRUE(Hero.GameOver);
+    EXPECT_TRUE(Hero.LevelOver);
+    EXPECT_FALSE(Hero.Active);
+    EXPECT_NEAR(frames * DT, 5.25f, DT + 1e-4f);
+    EXPECT_GT(Count<PUFF>(), 0);
+    // The end comes once.
+    Hero.GameOver = false;
+    RunFor(bomb, 1.0f);
+    EXPECT_FALSE(Hero.GameOver);
+}
+
+TEST_F(BombTest, LeftAloneItRunsDownInTwoHundredSeconds) {
+    BOMB bomb(nullptr, {20, 13}, &World);
+    PlaceHero(200.0f, 200.0f);
+    bomb.TouchHero(&Hero);
+    int frames = 0;
+    while (Hero.Active && frames < 60 * 300) {
+        bomb.Update(DT);
+        ++frames;
+    }
+    EXPECT_NEAR(frames * DT, 200.0f, 0.5f);
+}
+
+// ---------------------------------------------------------------- level cast
+
+using LevelCastTest = CastB;
+
+TEST_F(LevelCastTest, TheFirstLevelHoldsOneLoneHatAndThenTheExit) {
+    CreateLevelContents(&World, nullptr, 0);
+    ASSERT_EQ(World.ObjectList.size(), 2u);
+    SMALLHAT* hat = dynamic_cast<SMALLHAT*>(World.ObjectList[0]);
+    ASSERT_NE(hat, nullptr);
+    EXPECT_FALSE(hat->FollowsPath);
+    EXPECT_EQ(hat->Kind, 4);
+    EXPECT_EQ(hat->Position, (VECTOR2{3840.0f, 256.0f}));
+    TOILET* toilet = dynamic_cast<TOILET*>(World.ObjectList[1]);
+    ASSERT_NE(toilet, nullptr);
+    EXPECT_EQ(toilet->Position, (VECTOR2{217.0f * 64, 8.0f * 64}));
+}
+
+TEST_F(LevelCastTest, BossLevelsHoldTheirBossAndTheLastOneTheBombFirst) {
+    struct EXPECTED {
+        int Level, Kind;
+        VECTOR2 At;
+    };
+    for (EXPECTED e : {EXPECTED{3, 0, {2048, 256}}, EXPECTED{7, 1, {1920, 256}}}) {
+        WORLD world(nullptr);
+        CreateLevelContents(&world, nullptr, e.Level);
+        ASSERT_EQ(world.ObjectList.size(), 1u);
+        BOSS* boss = dynamic_cast<BOSS*>(world.ObjectList[0]);
+        ASSERT_NE(boss, nullptr);
+        EXPECT_EQ(boss->Kind, e.Kind);
+        EXPECT_EQ(boss->Position, e.At);
+    }
+    CreateLevelContents(&World, nullptr, 11);
+    ASSERT_EQ(World.ObjectList.size(), 2u);
+    BOMB* bomb = dynamic_cast<BOMB*>(World.ObjectList[0]);
+    ASSERT_NE(bomb, nullptr);
+    EXPECT_EQ(bomb->Position, (VECTOR2{1280.0f, 832.0f}));
+    BOSS* boss = dynamic_cast<BOSS*>(World.ObjectList[1]);
+    ASSERT_NE(boss, nullptr);
+    EXPECT_EQ(boss->Kind, 2);
+    EXPECT_EQ(boss->Position, (VECTOR2{1280.0f, 128.0f}));
+}
+
+TEST_F(LevelCastTest, HatsStartOnTheirPathPointsWithTheirKinds) {
+    struct EXPECTED {
+        int Level;
+        std::vector<int> Kinds;
+        float Factor;  // of the spacing rule
+        int Modulus;   // 0: the path's length
+        VECTOR2 Exit;  // tiles
+        size_t PathLength;
+        VECTOR2 FirstPoint;  // tiles
+    };
+    const EXPECTED levels[] = {
+        {1, {4, 4, 0, 4, 0}, 0.0f, 0, {217, 11}, 8, {240, 9}},
+        {2, {4, 4, 0, 4, 0, 4, 0}, 0.3f, 12, {217, 10}, 11, {245, 9}},
+        {4, {4, 4, 0, 4, 0, 4, 0, 1, 4}, 0.2f, 0, {217, 7}, 13, {240, 4}},
+        {5, {4, 1, 0, 4, 0, 4, 0, 1, 4, 1}, 0.3f, 0, {217, 10}, 14, {240, 8}},
+        {6, {4, 1, 0, 3, 0, 4, 0, 1, 3, 1}, 0.3f, 0, {219, 2}, 14, {240, 1}},
+        {8, {4, 1, 2, 3, 0, 4, 0, 1, 3, 2}, 0.2f, 0, {219, 2}, 13, {240, 3}},
+        {9, {4, 1, 2, 3, 0, 4, 0, 2, 3, 2}, 0.2f, 0, {218, 13}, 14, {240, 10}},
+        {10, {4, 1, 2, 3, 0, 2, 0, 2, 3, 2}, 0.2f, 0, {217, 2}, 15, {240, 0}},
+    };
+    for (const EXPECTED& e : levels) {
+        SCOPED_TRACE(e.Level);
+        WORLD world(nullptr);
+        CreateLevelContents(&world, nullptr, e.Level);
+        ASSERT_EQ(world.ObjectList.size(), e.Kinds.size() + 1);
+        for (size_t i = 0; i < e.Kinds.size(); ++i) {
+            SMALLHAT* hat = dynamic_cast<SMALLHAT*>(world.ObjectList[i]);
+            ASSERT_NE(hat, nullptr);
+            EXPECT_TRUE(hat->FollowsPath);
+            EXPECT_EQ(hat->Kind, e.Kinds[i]);
+            ASSERT_EQ(hat->Path.size(), e.PathLength);
+            EXPECT_EQ(hat->Path[0], e.FirstPoint * 64.0f);
+            // The spacing rule, worked the way the table was made: the
+            // single-precision factor taken at double precision.
+            int modulus = e.Modulus ? e.Modulus : int(e.PathLength);
+            int start = int(double(i) + double(e.Factor) * double(i)) % modulus;
+            EXPECT_EQ(hat->WaypointIndex, start) << "hat " << i;
+            EXPECT_EQ(hat->Position, hat->Path[size_t(start)]);
+        }
+        TOILET* toilet = dynamic_cast<TOILET*>(world.ObjectList.back());
+        ASSERT_NE(toilet, nullptr);
+        EXPECT_EQ(toilet->Position, e.Exit * 64.0f);
+    }
+    // The two cases the rounding decides.
+    WORLD two(nullptr);
+    CreateLevelContents(&two, nullptr, 2);
+    EXPECT_EQ(dynamic_cast<SMALLHAT*>(two.ObjectList[4])->WaypointIndex, 5);
+    WORLD four(nullptr);
+    CreateLevelContents(&four, nullptr, 4);
+    EXPECT_EQ(dynamic_cast<SMALLHAT*>(four.ObjectList[5])->WaypointIndex, 6);
+}
+
+TEST_F(LevelCastTest, LoadingALevelAgainGivesAFreshCast) {
+    TEST_SUPPORT::TEMP_DIR dir;
+    std::string map;
+    for (int row = 0; row < 15; ++row) {
+        map += "0 0 0 1 -1\n";
+    }
+    TEST_SUPPORT::WriteText(dir.File("level.map"), map);
+    World.LevelTable[1] = dir.File("level.map");
+
+    ASSERT_TRUE(World.LoadMap(1, &Hero));
+    ASSERT_EQ(World.ObjectList.size(), 6u);
+    std::vector<VECTOR2> starts;
+    for (OBJECT* o : World.ObjectList) {
+        starts.push_back(o->Position);
+    }
+    // Play a while: the hats move on, one is destroyed.
+    for (int i = 0; i < 300; ++i) {
+        for (OBJECT* o : World.ObjectList) {
+            o->Update(DT);
+        }
+    }
+    World.ObjectList[0]->Hit(1);
+    ASSERT_GT(World.ObjectList.size(), 6u);
+
+    ASSERT_TRUE(World.LoadMap(1, &Hero));
+    ASSERT_EQ(World.ObjectList.size(), 6u);
+    for (size_t i = 0; i < 5; ++i) {
+        SMALLHAT* hat = dynamic_cast<SMALLHAT*>(World.ObjectList[i]);
+        ASSERT_NE(hat, nullptr);
+        EXPECT_EQ(hat->Position, starts[i]);
+        EXPECT_FALSE(hat->Dying);
+        EXPECT_EQ(hat->WaypointIndex, int(i));
+    }
+    EXPECT_NE(dynamic_cast<TOILET*>(World.ObjectList[5]), nullptr);
+}
+
+TEST_F(LevelCastTest, AnUnknownLevelGetsNoCast) {
+    CreateLevelContents(&World, nullptr, -1);
+    CreateLevelContents(&World, nullptr, 12);
+    EXPECT_TRUE(World.ObjectList.empty());
+}
+
+}  // namespace
