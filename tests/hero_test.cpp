@@ -579,6 +579,46 @@ TEST(HeroRecord, StartsFreshAndPicksFramesFromItsSequences) {
     EXPECT_EQ(hero.CurrentFrame(), 0);
 }
 
+TEST(HeroRecord, ALevelLoadLeavesNothingOfTheLastLevelsEnding) {
+    TEMP_DIR dir;
+    WORLD world(nullptr);
+    HERO hero(nullptr, &world);
+    world.LevelTable[5] = dir.File("level.map");
+    TEST_SUPPORT::WriteText(world.LevelTable[5], "0 0 -1\n1 1 -1\n");
+    // Died on the way into the exit: falling, spinning, dazed, mid-charge.
+    hero.Health = 0.0f;
+    hero.Active = false;
+    hero.GameOver = true;
+    hero.Dying = true;
+    hero.Electrocuted = true;
+    hero.Stumbling = true;
+    hero.Aiming = true;
+    hero.Jumping = true;
+    hero.StunTime = 1.5f;
+    hero.Spin = 4.0f;
+    hero.Slide = {300.0f, 0.0f};
+    hero.Velocity = {200.0f, 900.0f};
+    hero.Animation = 5;
+    hero.Lives = 7;
+    hero.Score = 1234;
+    ASSERT_TRUE(world.LoadMap(5, &hero));
+    EXPECT_EQ(hero.Position, VECTOR2(320.0f, 384.0f));
+    EXPECT_EQ(hero.Health, 1.0f);
+    EXPECT_TRUE(hero.Active);
+    EXPECT_FALSE(hero.GameOver || hero.Dying || hero.Electrocuted || hero.Stumbling ||
+                 hero.Aiming || hero.Jumping);
+    EXPECT_EQ(hero.StunTime, 0.0f);
+    EXPECT_EQ(hero.Spin, 0.0f);
+    EXPECT_EQ(hero.Slide, VECTOR2(0.0f, 0.0f));
+    EXPECT_EQ(hero.Velocity, VECTOR2(0.0f, 0.0f));
+    EXPECT_EQ(hero.Animation, 0);
+    EXPECT_EQ(hero.RespawnPoint[0], 320);
+    EXPECT_EQ(hero.RespawnPoint[1], 384);
+    // What the player has earned stays.
+    EXPECT_EQ(hero.Lives, 7);
+    EXPECT_EQ(hero.Score, 1234);
+}
+
 TEST(HeroRecord, TheShownScoreCountsUpAtAHundredASecond) {
     WORLD world(nullptr);
     HERO hero(nullptr, &world);

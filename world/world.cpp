@@ -102,12 +102,10 @@ bool WORLD::LoadMap(int level, HERO* hero) {
     }
 
     if (hero) {
-        hero->Health = 1.0f;
-        hero->Active = true;
-        hero->GameOver = false;
-        if (level >= 0 && level < LEVEL_COUNT) {
-            hero->Position = HERO_STARTS[level];
-        }
+        // Full health, in play, at the start point, and nothing of how the
+        // last level ended (a fall, a stun, a charge) carried over.
+        hero->ResetForLevel(level >= 0 && level < LEVEL_COUNT ? HERO_STARTS[level]
+                                                              : hero->Position);
     }
     CreateLevelContents(this, Device, level);
     return true;
