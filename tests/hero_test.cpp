@@ -18,6 +18,7 @@
 #include "objects/puff.h"
 #include "platform/platform.h"
 #include "platform/random.h"
+#include "platform/sound.h"
 #include "tests/test_support.h"
 #include "world/world.h"
 
@@ -29,6 +30,10 @@ constexpr float PI = std::numbers::pi_v<float>;
 constexpr int FLOOR_ROW = 7;         // tiles
 constexpr float FLOOR_TOP = 448.0f;  // px, the top of that row
 constexpr float STAND_Y = FLOOR_TOP - 0.5f;
+constexpr int SOUND_HITWALL = 3;
+constexpr int SOUND_HEROHURT = 9;
+constexpr int SOUND_LAUNCH = 10;
+constexpr int SOUND_THUD = 13;  // a hard landing
 
 // Holds a set of keys through a one-line-per-key input script, the way the
 // game itself is steered in automation mode.
@@ -136,9 +141,11 @@ TEST_P(HeroPhysics, WeakChargeOnlyLiftsTwoPixels) {
     EXPECT_TRUE(Hero.Aiming);
     EXPECT_LE(Hero.Charge, 0.2f);
     EXPECT_EQ(Hero.Animation, 3);
+    int launches = Sound.Started[SOUND_LAUNCH];
     Keys.Hold({});
     Advance(1);
     EXPECT_FALSE(Hero.Aiming);
+    EXPECT_EQ(Sound.Started[SOUND_LAUNCH], launches);
     EXPECT_EQ(Hero.Position, VECTOR2(300.0f, STAND_Y - 2.0f));
     EXPECT_EQ(Hero.Velocity, VECTOR2(0.0f, 0.0f));
     // It drops back onto the spot it stood on.
@@ -162,9 +169,11 @@ TEST_P(HeroPhysics, HoldingSpaceOneAndAHalfSecondsLaunchesAt500) {
     EXPECT_FALSE(Hero.ChargeRising);
     EXPECT_NEAR(Hero.Charge, 0.5f, Dt + 1e-3f);
     float charge = Hero.Charge;
+    int launches = Sound.Started[SOUND_LAUNCH];
     Keys.Hold({});
     Advance(1);
     EXPECT_FALSE(Hero.Aiming);
+    EXPECT_EQ(Sound.Started[SOUND_LAUNCH], launches + 1);
     EXPECT_NEAR(Hero.Velocity.Length(), 1000.0f * charge, 0.01f);
     EXPECT_NEAR(Hero.Velocity.Length(), 500.0f, 1000.0f * Dt + 1.0f);
     // Up and to the right, as a hero facing right aims at first.
@@ -215,7 +224,9 @@ TEST_P(HeroPhysics, LandingsSlideOrThudAsTheirAngleSays) {
         Hero.Slide = {0.0f, 0.0f};
         Stand(101.0f);
         Hero.Velocity = l.velocity;
+        int thuds = Sound.Started[SOUND_THUD];
         Advance(1);
+        EXPECT_EQ(Sound.Started[SOUND_THUD], thuds + (l.puffs > 0 ? 1 : 0));
         EXPECT_TRUE(Hero.OnGround);
         EXPECT_EQ(Hero.Velocity, VECTOR2(0.0f, 0.0f));
         EXPECT_EQ(Hero.Slide.x, l.slide);
@@ -268,7 +279,9 @@ TEST_P(HeroPhysics, WallHitsTurnTheHeroAndThrowDustAndRockBySpeed) {
         Hero.Facing = 0;
         Hero.Jumping = true;
         World.SetTile(5, 4, 1);  // 320..383 across, 256..319 down: at the hero's chest
+        int bangs = Sound.Started[SOUND_HITWALL];
         Advance(1);
+        EXPECT_EQ(Sound.Started[SOUND_HITWALL], bangs + (h.speed > 400.0f ? 1 : 0));
         EXPECT_EQ(Hero.Facing, 1);
         EXPECT_FALSE(Hero.Jumping);
         EXPECT_NEAR(Hero.Velocity.x, -0.3f * h.speed, 1e-3f);
@@ -315,7 +328,9 @@ TEST_P(HeroPhysics, FeetCaughtOnAStepStumbleThenStun) {
     World.SetTile(6, 6, 1);  // a step 384..447 across, top at 384
     Hero.Position = {376.0f, 400.0f};
     Hero.Velocity = {300.0f, 0.0f};
+    int ouches = Sound.Started[SOUND_HEROHURT];
     Advance(1);
+    EXPECT_EQ(Sound.Started[SOUND_HEROHURT], ouches + 1);
     EXPECT_TRUE(Hero.Stumbling);
     EXPECT_EQ(Hero.Slide.x, 300.0f);
     EXPECT_NEAR(Hero.Velocity.y, 0.3f * 500.0f * Dt, 1e-3f);
@@ -449,12 +464,15 @@ TEST_F(HeroContacts, ASideContactHurtsOnceAndThenOnlyBouncesWhileBlinking) {
     Stand(300.0f);
     auto* enemy = new PROBE(300.0f, STAND_Y, true);
     World.AddObject(enemy);
+    int ouches = Sound.Started[SOUND_HEROHURT];
     Advance(1);
+    EXPECT_EQ(Sound.Started[SOUND_HEROHURT], ouches + 1);
     EXPECT_EQ(Hero.Health, 0.75f);
     EXPECT_EQ(Hero.InvulnerableTime, 2.5f);
     EXPECT_EQ(enemy->Hits, 0);
     Advance(FramesFor(2.4f));
     EXPECT_EQ(Hero.Health, 0.75f);
+    EXPECT_EQ(Sound.Started[SOUND_HEROHURT], ouches + 1);
     Advance(FramesFor(0.2f));
     EXPECT_EQ(Hero.Health, 0.5f);
 }
@@ -472,7 +490,9 @@ TEST_F(HeroContacts, TheFourthHurtKillsOnTheNextFrameAndTheFallCostsALife) {
     EXPECT_EQ(Hero.Health, 0.0f);
     EXPECT_FALSE(Hero.Dying);
     enemy->Hurts = false;
+    int ouches = Sound.Started[SOUND_HEROHURT];
     Advance(1);
+    EXPECT_EQ(Sound.Started[SOUND_HEROHURT], ouches + 1);
     EXPECT_TRUE(Hero.Dying);
     EXPECT_EQ(Hero.Animation, 5);
     EXPECT_EQ(Hero.CurrentFrame(), 11);
