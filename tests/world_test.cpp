@@ -212,12 +212,12 @@ TEST(WorldPicture, TestMapAtBothZooms) {
     }
     TEST_SUPPORT::WriteText(dir.File("test.map"), map);
 
-    const fs::path before = fs::current_path();
-    fs::current_path(data);
     DEVICE device;
     std::string error;
     ASSERT_TRUE(device.CreateOffscreen(&error)) << error;
     SPRITE sprite(&device);
+    const fs::path before = fs::current_path();
+    fs::current_path(data);  // the world loads its pictures from here
     {
         WORLD world(&device);
         HERO hero(&device, &world);
