@@ -22,9 +22,9 @@ constexpr float STAND_Y = 447.5f;  // px, on the floor of row 7
 
 // An application in play with a world and a hero but no screen, driven by
 // an input script on the simulated clock.
-class PLAY : public ::testing::Test {
+class PlayFrame : public ::testing::Test {
 protected:
-    PLAY() {
+    PlayFrame() {
         ResetRand();
         App.World = new WORLD(nullptr);
         App.Hero = new HERO(nullptr, App.World);
@@ -38,7 +38,7 @@ protected:
         App.Hero->Position = {300.0f, STAND_Y};
         Script("");
     }
-    ~PLAY() override {
+    ~PlayFrame() override {
         delete App.Hero;
         delete App.World;
         App.Hero = nullptr;
@@ -70,7 +70,7 @@ protected:
     int64_t Frame = 0;
 };
 
-TEST_F(PLAY, TheZoomPullsOutInFlightAndComesBackOnTheGround) {
+TEST_F(PlayFrame, TheZoomPullsOutInFlightAndComesBackOnTheGround) {
     HERO& hero = *App.Hero;
     // Standing still it returns to 1.0 at 0.4 a second.
     App.Zoom = 0.5f;
@@ -106,14 +106,14 @@ TEST_F(PLAY, TheZoomPullsOutInFlightAndComesBackOnTheGround) {
     EXPECT_NEAR(App.Zoom, zoom + 30 * 0.4f * DT, 1e-4f);
 }
 
-TEST_F(PLAY, ChargingPullsTheCameraOut) {
+TEST_F(PlayFrame, ChargingPullsTheCameraOut) {
     Script("0 +SPACE\n");
     Advance(30);
     EXPECT_TRUE(App.Hero->Aiming);
     EXPECT_NEAR(App.Zoom, 1.0f - 30 * 0.4f * DT, 1e-4f);
 }
 
-TEST_F(PLAY, TheCameraFollowsTheHeroAndLeadsTheWayItFaces) {
+TEST_F(PlayFrame, TheCameraFollowsTheHeroAndLeadsTheWayItFaces) {
     HERO& hero = *App.Hero;
     Advance(1);
     EXPECT_EQ(App.World->CameraTarget, hero.Position);
@@ -132,7 +132,7 @@ TEST_F(PLAY, TheCameraFollowsTheHeroAndLeadsTheWayItFaces) {
     EXPECT_EQ(App.World->CameraLead.x, -700.0f);
 }
 
-TEST_F(PLAY, HoldingPTogglesThePauseEvery300Milliseconds) {
+TEST_F(PlayFrame, HoldingPTogglesThePauseEvery300Milliseconds) {
     Script("0 +P\n");
     std::vector<uint32_t> toggles;
     bool paused = App.Paused;
@@ -156,7 +156,7 @@ TEST_F(PLAY, HoldingPTogglesThePauseEvery300Milliseconds) {
     EXPECT_EQ(App.Hero->Position, at);
 }
 
-TEST_F(PLAY, EscapeLeavesPlayAndQuitsFromTheMenuOnlyAfterTheGuard) {
+TEST_F(PlayFrame, EscapeLeavesPlayAndQuitsFromTheMenuOnlyAfterTheGuard) {
     Script("0 +ESCAPE\n");
     App.Paused = true;
     Advance(1);
@@ -174,7 +174,7 @@ TEST_F(PLAY, EscapeLeavesPlayAndQuitsFromTheMenuOnlyAfterTheGuard) {
     EXPECT_TRUE(PLATFORM::QuitRequested());
 }
 
-TEST_F(PLAY, F1HeldEndsTheLevelASecondAfterItIsReleased) {
+TEST_F(PlayFrame, F1HeldEndsTheLevelASecondAfterItIsReleased) {
     Script("0 +F1\n20 -F1\n");
     Advance(20);
     // Set again every frame, then counted down in the same frame.
