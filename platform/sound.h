@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 struct Mix_Chunk;
@@ -33,6 +34,7 @@ public:
     // Entries loaded (SOUND_COUNT after Init, loaded or not), and copies of
     // any effect sounding right now.
     int Count() const { return int(Chunks.size()); }
+    bool IsLoaded(int id) const { return id >= 0 && id < Count() && Chunks[size_t(id)] != nullptr; }
     int Sounding() const;
 
     // How often each id was asked to play since the start, loaded or not:

@@ -171,6 +171,8 @@ TEST_F(AUDIO, IdsOutsideTheTableAndMissingFilesPlayNothing) {
     sound.Play(1000, false);
     sound.Play(5, false);
     EXPECT_EQ(sound.Sounding(), 0);
+    EXPECT_FALSE(sound.IsLoaded(5));
+    EXPECT_TRUE(sound.IsLoaded(4));
     sound.Play(4, false);
     EXPECT_EQ(sound.Sounding(), 1);
 }
@@ -377,6 +379,58 @@ TEST_F(AUDIO, ReleasedTrackGivesItsChannelBack) {
     EXPECT_FALSE(kept.IsPlaying());
     kept.Play();
     EXPECT_FALSE(kept.IsPlaying());
+}
+
+// The game's own baked sounds and music, where this build has baked them.
+class BAKED_AUDIO : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("SDL_AUDIODRIVER", "dummy", 0);
+        Data = VORTIGAN_DATA_DIR;
+        if (!fs::is_directory(Data / "sounds") || !fs::is_directory(Data / "music")) {
+            GTEST_SKIP() << "no baked sounds and music in " << Data;
+        }
+        MIXER::Close();
+        Previous = fs::current_path();
+        fs::current_path(Data);
+    }
+    void TearDown() override {
+        MIXER::Close();
+        if (!Previous.empty()) {
+            fs::current_path(Previous);
+        }
+    }
+    fs::path Data;
+    fs::path Previous;
+};
+
+TEST_F(BAKED_AUDIO, EveryEffectOfTheTableLoadsAndPlays) {
+    SOUND sound;
+    sound.Init();
+    for (int id = 0; id < SOUND_COUNT; ++id) {
+        EXPECT_TRUE(sound.IsLoaded(id)) << SOUND_FILES[id];
+        sound.Play(id, false);
+    }
+    EXPECT_GT(sound.Sounding(), 0);
+}
+
+TEST_F(BAKED_AUDIO, TheFourTracksDecodeAndSoundTogether) {
+    MUSIC tracks[4];
+    const char* files[4] = {"music/intro.mp3", "music/menu.mp3", "music/inGame.mp3",
+                            "music/boss.mp3"};
+    for (int i = 0; i < 4; ++i) {
+        tracks[i].Load(files[i]);
+        EXPECT_GT(tracks[i].Duration(), 20.0) << files[i];
+        EXPECT_LT(tracks[i].Duration(), 240.0) << files[i];
+        tracks[i].Play();
+    }
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_TRUE(tracks[i].IsPlaying()) << files[i];
+    }
+    int left = 0;
+    int right = 0;
+    ListenPeaks(&left, &right);
+    EXPECT_GT(std::max(left, right), 500) << "four tracks at once are not silent";
 }
 
 }  // namespace
