@@ -16,9 +16,13 @@
 #include "objects/hero.h"
 #include "objects/object.h"
 #include "objects/puff.h"
+#include "objects/sprites.h"
+#include "platform/device.h"
 #include "platform/platform.h"
 #include "platform/random.h"
 #include "platform/sound.h"
+#include "platform/sprite.h"
+#include "platform/texture.h"
 #include "tests/test_support.h"
 #include "world/world.h"
 
@@ -647,6 +651,153 @@ TEST(HeroRecord, TheShownScoreCountsUpAtAHundredASecond) {
     EXPECT_EQ(hero.ShownScore, 100.0f);
     hero.UpdateHero(1.0f, world.ObjectList);
     EXPECT_EQ(hero.ShownScore, 150.0f);
+}
+
+// --- Drawing on real pixels ------------------------------------------------
+
+// Hero frame k is one flat colour that names k; the arrow's uncharged cell is
+// blue and its charged cell red; the full gauge green, the empty one grey.
+ARGB FrameColour(int k) {
+    return 0xFF000000u | ARGB(40 + k * 8) << 16 | 0x8000u | 0x20u;
+}
+constexpr ARGB ARROW_EMPTY = 0xFF0000FFu;
+constexpr ARGB ARROW_FULL = 0xFFFF0000u;
+constexpr ARGB GAUGE_FULL = 0xFF00FF00u;
+constexpr ARGB GAUGE_EMPTY = 0xFF808080u;
+constexpr ARGB BACKDROP = 0xFF000000u;
+
+class HeroDrawing : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string error;
+        ASSERT_TRUE(Device.CreateOffscreen(&error)) << error;
+        std::vector<uint32_t> hero(832 * 148);
+        for (int y = 0; y < 148; ++y) {
+            for (int x = 0; x < 832; ++x) {
+                hero[size_t(y * 832 + x)] = FrameColour(x / 64 + 13 * (y / 74));
+            }
+        }
+        std::vector<uint32_t> fx(320 * 64, 0xFFFFFFFFu);
+        for (int y = 32; y < 64; ++y) {
+            for (int x = 0; x < 128; ++x) {
+                fx[size_t(y * 320 + x)] = x < 64 ? ARROW_EMPTY : ARROW_FULL;
+            }
+        }
+        std::vector<uint32_t> stuff(510 * 60, 0xFFFFFFFFu);
+        for (int y = 0; y < 60; ++y) {
+            for (int x = 0; x < 150; ++x) {
+                stuff[size_t(y * 510 + x)] = x < 50 ? GAUGE_FULL : GAUGE_EMPTY;
+            }
+        }
+        TEST_SUPPORT::WriteBytes(Dir.File("hero.dds"), TEST_SUPPORT::MakeDds(832, 148, hero));
+        TEST_SUPPORT::WriteBytes(Dir.File("fx.dds"), TEST_SUPPORT::MakeDds(320, 64, fx));
+        TEST_SUPPORT::WriteBytes(Dir.File("stuff.dds"), TEST_SUPPORT::MakeDds(510, 60, stuff));
+        HeroSheet = TEXTURE::LoadExact(&Device, Dir.File("hero.dds"), 832, 148);
+        FxSheet = TEXTURE::LoadExact(&Device, Dir.File("fx.dds"), 320, 64);
+        StuffSheet = TEXTURE::LoadExact(&Device, Dir.File("stuff.dds"), 510, 60);
+        ASSERT_TRUE(HeroSheet && FxSheet && StuffSheet);
+        World.Height = 15;
+        // The camera on the hero: its feet at the screen's centre.
+        Hero.Position = {1000.0f, 300.0f};
+        World.CameraTarget = Hero.Position;
+    }
+    void TearDown() override {
+        delete HeroSheet;
+        delete FxSheet;
+        delete StuffSheet;
+        HeroSheet = FxSheet = StuffSheet = nullptr;
+    }
+    void Draw() {
+        Device.Clear(BACKDROP);
+        Hero.Render(&Sprite, 1.0f);
+    }
+    ARGB At(int x, int y) { return Device.ReadPixel(x, y); }
+
+    TEMP_DIR Dir;
+    DEVICE Device;
+    SPRITE Sprite{&Device};
+    WORLD World{nullptr};
+    HERO Hero{nullptr, &World};
+};
+
+TEST_F(HeroDrawing, TheFrameStandsOnTheFeetAndBlinksWhileInvulnerable) {
+    Draw();
+    EXPECT_EQ(At(400, 290), FrameColour(0));
+    EXPECT_EQ(At(369, 228), FrameColour(0));  // 64 x 74 up from the feet
+    EXPECT_EQ(At(400, 301), BACKDROP);
+    EXPECT_EQ(At(400, 225), BACKDROP);
+
+    Hero.Animation = 2;
+    Hero.Step = 1;
+    Hero.Facing = 1;
+    Draw();
+    EXPECT_EQ(At(400, 290), FrameColour(23));
+
+    // Blinking: faint on odd sixteenths of a second, solid on even ones.
+    Hero.InvulnerableTime = 0.1f;
+    Draw();
+    ARGB faint = At(400, 290);
+    EXPECT_NE(faint, FrameColour(23));
+    EXPECT_NE(faint, BACKDROP);
+    Hero.InvulnerableTime = 0.13f;
+    Draw();
+    EXPECT_EQ(At(400, 290), FrameColour(23));
+
+    // A shock flickers between the two electrocuted frames instead.
+    Hero.Electrocuted = true;
+    Hero.Animation = 5;
+    Hero.InvulnerableTime = 0.1f;
+    Draw();
+    EXPECT_EQ(At(400, 290), FrameColour(25));
+    Hero.InvulnerableTime = 0.13f;
+    Draw();
+    EXPECT_EQ(At(400, 290), FrameColour(24));
+
+    Hero.Active = false;
+    Draw();
+    EXPECT_EQ(At(400, 290), BACKDROP);
+}
+
+TEST_F(HeroDrawing, TheAimArrowTurnsAboutItsPivotAndFillsFromTheBase) {
+    Hero.Aiming = true;
+    Hero.Charge = 0.5f;
+    Hero.AimAngle = 0.0f;  // straight right: from 45 to 109 px right of the pivot
+    Draw();
+    EXPECT_EQ(At(460, 275), ARROW_FULL);
+    EXPECT_EQ(At(490, 275), ARROW_EMPTY);
+    EXPECT_EQ(At(515, 275), BACKDROP);
+    EXPECT_EQ(At(440, 275), BACKDROP);
+
+    // Straight up from (400, 276), 24 px above the feet.
+    Hero.AimAngle = -PI / 2.0f;
+    Draw();
+    EXPECT_EQ(At(400, 215), ARROW_FULL);
+    EXPECT_EQ(At(400, 180), ARROW_EMPTY);
+    EXPECT_EQ(At(400, 160), BACKDROP);
+    EXPECT_EQ(At(460, 275), BACKDROP);
+    EXPECT_EQ(At(400, 290), FrameColour(0));  // the hero over the arrow's foot
+}
+
+TEST_F(HeroDrawing, TheGaugeEmptiesFromTheTop) {
+    Hero.Health = 0.5f;
+    Device.Clear(BACKDROP);
+    Hero.DrawHealth(&Sprite);
+    EXPECT_EQ(At(35, 20), GAUGE_EMPTY);
+    EXPECT_EQ(At(35, 38), GAUGE_EMPTY);
+    EXPECT_EQ(At(35, 41), GAUGE_FULL);
+    EXPECT_EQ(At(35, 69), GAUGE_FULL);
+    EXPECT_EQ(At(35, 71), BACKDROP);
+
+    Hero.Health = -0.25f;
+    Device.Clear(BACKDROP);
+    Hero.DrawHealth(&Sprite);
+    EXPECT_EQ(Hero.Health, 0.0f);
+    EXPECT_EQ(At(35, 65), GAUGE_EMPTY);
+
+    Hero.Lives = 0;
+    Device.Clear(BACKDROP);
+    Hero.DrawHealth(&Sprite);
+    EXPECT_EQ(At(35, 65), BACKDROP);
 }
 
 // --- Dust and rock ----------------------------------------------------------
