@@ -156,7 +156,17 @@ TEST_F(PlayFrame, HoldingPTogglesThePauseEvery300Milliseconds) {
     EXPECT_EQ(App.Hero->Position, at);
 }
 
+// A fresh start of the platform layer forgets an earlier quit.
+void ForgetQuit() {
+    PLATFORM_OPTIONS options;
+    options.Headless = true;
+    std::string error;
+    PLATFORM::Init(options, &error);
+    PLATFORM::Shutdown();
+}
+
 TEST_F(PlayFrame, EscapeLeavesPlayAndQuitsFromTheMenuOnlyAfterTheGuard) {
+    ForgetQuit();
     Script("0 +ESCAPE\n");
     App.Paused = true;
     Advance(1);
@@ -172,6 +182,7 @@ TEST_F(PlayFrame, EscapeLeavesPlayAndQuitsFromTheMenuOnlyAfterTheGuard) {
     }
     Advance(2);
     EXPECT_TRUE(PLATFORM::QuitRequested());
+    ForgetQuit();
 }
 
 TEST_F(PlayFrame, F1HeldEndsTheLevelASecondAfterItIsReleased) {
