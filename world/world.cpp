@@ -162,19 +162,30 @@ void WORLD::DrawWorld(SPRITE* sprite, float zoom) {
         int lr = TruncToInt(SCREEN_HEIGHT / TILE_SIZE / zoom + float(fr) + 1.0f);
         float ox = left - float(TILE_SIZE) * float(fc);
         float oy = top - float(TILE_SIZE) * float(fr);
-        VECTOR2 scaling{zoom, zoom};
+        // A tile's edges are rounded to whole screen pixels and each tile
+        // reaches exactly to where its neighbour starts: drawn at the
+        // fractional places a zoom gives, the tiles would leave hairline
+        // seams between them.
+        auto edge = [zoom](float cells, float offset) {
+            return std::floor(zoom * (TILE_SIZE * cells - offset) + 0.5f);
+        };
 
         // Cells left of or above the grid are counted (i, j) but never
         // visited, so even a wild camera costs no more than the window.
         for (int r = std::max(fr, 0); r <= lr && r < MAP_ROWS; ++r) {
             float j = float(r - fr);
+            float y0 = edge(j, oy);
+            float y1 = edge(j + 1.0f, oy);
             for (int c = std::max(fc, 0); c <= lc && c < MAP_COLUMNS; ++c) {
                 int v = Grid[c * MAP_ROWS + r];
                 if (v < 1 || v > TILE_IMAGES) {
                     continue;  // empty, or a value no image belongs to
                 }
                 float i = float(c - fc);
-                VECTOR2 s{zoom * (TILE_SIZE * i - ox), zoom * (TILE_SIZE * j - oy)};
+                float x0 = edge(i, ox);
+                float x1 = edge(i + 1.0f, ox);
+                VECTOR2 scaling{(x1 - x0) / TILE_SIZE, (y1 - y0) / TILE_SIZE};
+                VECTOR2 s{x0, y0};
                 sprite->Draw(TileTexture, &TileImages[v - 1], &scaling, nullptr, 0.0f, &s,
                              COLOUR_WHITE);
             }
