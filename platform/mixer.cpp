@@ -29,9 +29,11 @@ std::vector<int> Groups;  // of every channel, as the mixer's tags have them
 
 std::atomic<int> PeakLeft{0};
 std::atomic<int> PeakRight{0};
+std::atomic<long long> MixedBytes{0};
 
 // Watches the finished mix on the audio thread.
 void MeasurePeaks(void*, Uint8* stream, int length) {
+    MixedBytes.fetch_add(length);
     if (!Measurable) {
         return;
     }
@@ -207,6 +209,10 @@ void ResetPeaks() {
 void Peaks(int* left, int* right) {
     *left = PeakLeft.load();
     *right = PeakRight.load();
+}
+
+long long Mixed() {
+    return MixedBytes.load();
 }
 
 }  // namespace MIXER

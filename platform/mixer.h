@@ -37,5 +37,7 @@ int Channels();
 // (0..32767), so a check can hear what the game plays.
 void ResetPeaks();
 void Peaks(int* left, int* right);
+// Bytes of output mixed since the mixer opened.
+long long Mixed();
 
 }  // namespace MIXER
