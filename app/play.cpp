@@ -80,7 +80,9 @@ void APPLICATION::UpdatePlay(float dt) {
     if (World) {
         World->Update(dt, Hero, &Speech);
     }
-    if (Hero) {
+    // The hero moves against the world's tiles and objects, and the camera
+    // follows it there.
+    if (Hero && World) {
         Hero->UpdateHero(dt, World->Objects());
         World->CameraTarget = Hero->Position * (1.0f / Zoom);
         float lead = (CAMERA_LEAD / Zoom) * (1.0f - Zoom);
