@@ -15,7 +15,7 @@ namespace {
 
 constexpr int LAST_GLYPH = 126;               // characters 32..126 get a glyph
 constexpr unsigned FIRST_SIZE = 128;          // texels; the size search starts here
-constexpr unsigned SIZE_LIMIT = 16384;        // texels, when the renderer names no limit
+constexpr unsigned SIZE_LIMIT = 4096;         // texels at most: 64 MB is plenty for any sane face
 constexpr unsigned MEASURE_LIMIT = 1u << 20;  // texels; past this a face is absurd
 constexpr int SCREEN_DPI = 96;                // points to pixels as on an ordinary screen
 constexpr int BATCH_CORNERS = 300;            // triangle corners: 50 characters a draw
@@ -207,7 +207,8 @@ bool FONT::Layout(void* handle, unsigned size, std::vector<unsigned char>* alpha
             x = Margin;
             y += h + 1;
         }
-        if (y + h > int(size)) {
+        // Too small when the rows run out, or a glyph is wider than a row.
+        if (y + h > int(size) || x + w + Margin > int(size)) {
             return false;
         }
         if (alpha) {

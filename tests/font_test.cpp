@@ -134,6 +134,17 @@ TEST_F(TEXT, GlyphTextureIsTheSmallestPowerOfTwoAndGlyphsNeverOverlap) {
     }
 }
 
+TEST_F(TEXT, HugeFaceIsShrunkIntoTheLargestTextureAndDrawnAtFullSize) {
+    auto font = Make("Arial", 360);  // 480 px: its glyphs need more than 4096 texels
+    EXPECT_EQ(font->TextureSize(), 4096u);
+    EXPECT_LT(font->TextScale(), 1.0f);
+    EXPECT_GT(font->TextScale(), 0.3f);
+    font->DrawString(10, 0, 0xFFFFFFFF, "H", 0);
+    INK ink = FindInk(Device);
+    // Liberation Sans capitals stand 0.69 of the em.
+    EXPECT_NEAR(ink.Bottom - ink.Top + 1, 0.69 * 480, 0.69 * 480 * 0.08);
+}
+
 TEST_F(TEXT, GlyphsLandTexelForPixel) {
     for (auto [face, points] : {std::pair{"Impact", 26}, {"Arial", 12}}) {
         auto font = Make(face, points);
