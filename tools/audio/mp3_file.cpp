@@ -108,6 +108,9 @@ std::vector<int16_t> DecodeMp3(const std::vector<uint8_t>& mp3) {
             take(got);
         }
     }
+    if (out.empty()) {
+        throw std::runtime_error("no MP3 frames found");
+    }
     return out;
 }
 

@@ -1,0 +1,367 @@
+// The baked sounds, music and Bink's lines, and the music tool that makes the
+// tunes: effects are 16-bit PCM that neither whispers nor clips, every tune
+// decodes at its length with its loop joining up, and every line of Bink's
+// fits his bubble.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/device.h"
+#include "platform/font.h"
+#include "platform/mixer.h"
+#include "platform/music.h"
+#include "platform/sound.h"
+#include "tests/test_support.h"
+#include "tools/audio/mp3_file.h"
+#include "tools/audio/music_score.h"
+#include "tools/audio/music_synth.h"
+#include "tools/audio/text_lines.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using TEST_SUPPORT::ReadBytes;
+using TEST_SUPPORT::ReadText;
+
+const fs::path DATA = VORTIGAN_DATA_DIR;
+
+uint32_t Le(const std::vector<uint8_t>& b, size_t at, int bytes) {
+    uint32_t v = 0;
+    for (int i = bytes - 1; i >= 0; --i) {
+        v = v << 8 | b[at + i];
+    }
+    return v;
+}
+
+struct PCM {
+    int Channels = 0;
+    int Rate = 0;
+    std::vector<int16_t> Samples;  // interleaved
+    double Seconds() const {
+        return Channels && Rate ? double(Samples.size()) / Channels / Rate : 0.0;
+    }
+};
+
+// Reads a 16-bit PCM WAV chunk by chunk; fails the test on anything else.
+bool ReadWav(const fs::path& path, PCM* out) {
+    const std::vector<uint8_t> b = ReadBytes(path.string());
+    if (b.size() < 12 || std::string(b.begin(), b.begin() + 4) != "RIFF" ||
+        std::string(b.begin() + 8, b.begin() + 12) != "WAVE") {
+        ADD_FAILURE() << path << " is not a RIFF/WAVE file";
+        return false;
+    }
+    bool format = false;
+    for (size_t at = 12; at + 8 <= b.size();) {
+        const std::string id(b.begin() + at, b.begin() + at + 4);
+        const size_t size = Le(b, at + 4, 4);
+        const size_t body = at + 8;
+        if (body + size > b.size()) {
+            ADD_FAILURE() << path << ": chunk '" << id << "' runs past the end";
+            return false;
+        }
+        if (id == "fmt ") {
+            EXPECT_EQ(Le(b, body, 2), 1u) << path << " is not plain PCM";
+            out->Channels = int(Le(b, body + 2, 2));
+            out->Rate = int(Le(b, body + 4, 4));
+            EXPECT_EQ(Le(b, body + 14, 2), 16u) << path << " is not 16-bit";
+            EXPECT_EQ(Le(b, body + 12, 2), uint32_t(2 * out->Channels)) << path;
+            format = true;
+        } else if (id == "data" && format) {
+            out->Samples.resize(size / 2);
+            for (size_t i = 0; i < out->Samples.size(); ++i) {
+                out->Samples[i] = int16_t(Le(b, body + 2 * i, 2));
+            }
+            return true;
+        }
+        at = body + size + (size & 1);
+    }
+    ADD_FAILURE() << path << " has no format and data chunks";
+    return false;
+}
+
+int Peak(const std::vector<int16_t>& s, size_t from = 0, size_t to = SIZE_MAX) {
+    int peak = 0;
+    for (size_t i = from; i < std::min(to, s.size()); ++i) {
+        peak = std::max(peak, std::abs(int(s[i])));
+    }
+    return peak;
+}
+
+// Root mean square over [from, to), as a fraction of full scale.
+double Rms(const std::vector<int16_t>& s, size_t from, size_t to) {
+    to = std::min(to, s.size());
+    double sum = 0;
+    for (size_t i = from; i < to; ++i) {
+        sum += double(s[i]) * s[i];
+    }
+    return to > from ? std::sqrt(sum / double(to - from)) / 32768.0 : 0.0;
+}
+
+// Samples at full scale: more than a stray one means the wave was cut off.
+int Clipped(const std::vector<int16_t>& s) {
+    return int(
+        std::count_if(s.begin(), s.end(), [](int16_t x) { return x >= 32767 || x <= -32767; }));
+}
+
+TEST(BAKEDSOUNDS, EveryEffectIsShortCleanSixteenBitPcm) {
+    std::set<std::string> files(SOUND_FILES, SOUND_FILES + SOUND_COUNT);
+    EXPECT_EQ(files.size(), 25u) << "two ids share one file, the others have their own";
+    for (const std::string& name : files) {
+        SCOPED_TRACE(name);
+        PCM wav;
+        ASSERT_TRUE(fs::exists(DATA / name));
+        if (!ReadWav(DATA / name, &wav)) {
+            continue;
+        }
+        EXPECT_TRUE(wav.Channels == 1 || wav.Channels == 2);
+        EXPECT_GE(wav.Rate, 22050);
+        EXPECT_GE(wav.Seconds(), 0.03) << "too short to hear";
+        // Most effects are short; explosions and dying bosses may roll on.
+        const bool long_ok =
+            name.find("explosion") != std::string::npos || name.find("dies") != std::string::npos;
+        EXPECT_LE(wav.Seconds(), long_ok ? 4.0 : 2.0);
+        EXPECT_GT(Peak(wav.Samples), 32768 / 4) << "barely audible";
+        EXPECT_GT(Rms(wav.Samples, 0, wav.Samples.size()), 0.02) << "mostly silence";
+        EXPECT_LE(Clipped(wav.Samples), 2) << "clipped";
+    }
+}
+
+struct TRACK {
+    const char* File;
+    double Least, Most;  // s
+    bool Loops;
+};
+// The intro plays once under 42 s of slides; the others loop for a minute or two.
+const TRACK TRACKS[] = {
+    {"music/intro.mp3", 42.0, 48.0, false},
+    {"music/menu.mp3", 60.0, 120.0, true},
+    {"music/inGame.mp3", 60.0, 120.0, true},
+    {"music/boss.mp3", 60.0, 120.0, true},
+};
+
+TEST(BAKEDMUSIC, EveryTrackPlaysThroughTheGamesOwnMusicForItsLength) {
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    MIXER::Close();
+    ASSERT_TRUE(MIXER::Open());
+    for (const TRACK& t : TRACKS) {
+        SCOPED_TRACE(t.File);
+        MUSIC track;
+        track.Load((DATA / t.File).string());
+        EXPECT_GE(track.Duration(), t.Least);
+        EXPECT_LE(track.Duration(), t.Most);
+        track.Play();
+        EXPECT_TRUE(track.IsPlaying());
+        track.Stop();
+    }
+    MIXER::Close();
+}
+
+TEST(BAKEDMUSIC, TracksAreLoudWithoutClippingAndLoopsJoinUp) {
+    constexpr size_t RATE = 44100;
+    for (const TRACK& t : TRACKS) {
+        SCOPED_TRACE(t.File);
+        std::vector<int16_t> s;
+        ASSERT_NO_THROW(s = audio::DecodeMp3(ReadBytes((DATA / t.File).string())));
+        const size_t frames = s.size() / 2;
+        ASSERT_GE(frames, size_t(t.Least * RATE));
+        EXPECT_GT(Peak(s), 32768 / 2);
+        EXPECT_LE(Clipped(s), 10);
+        // Music all the way through: no second of the song (the intro's ring-out
+        // aside) falls to a whisper.
+        const size_t sounding = t.Loops ? frames : frames - 4 * RATE;
+        for (size_t at = 0; at + RATE <= sounding; at += RATE) {
+            EXPECT_GT(Rms(s, 2 * at, 2 * (at + RATE)), 0.02) << "quiet at " << at / RATE << " s";
+        }
+        if (t.Loops) {
+            // Played again, the start follows the end at about the same loudness,
+            // and the very last samples come down to meet the restart.
+            const double end = Rms(s, s.size() - 4 * RATE, s.size());
+            const double start = Rms(s, 0, 4 * RATE);
+            EXPECT_LT(std::max(end, start) / std::min(end, start), 1.6)
+                << "start " << start << ", end " << end;
+            EXPECT_LT(Peak(s, s.size() - 2 * 64), 1500) << "the end stops short";
+        } else {
+            EXPECT_LT(Rms(s, s.size() - RATE, s.size()), 0.01) << "the intro should ring out";
+        }
+    }
+}
+
+// Bink's file as the game reads it: the first section of each number.
+std::map<int, std::vector<std::string>> ReadSections(const std::string& text) {
+    std::map<int, std::vector<std::string>> sections;
+    std::set<int> seen;
+    std::vector<std::string>* into = nullptr;
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line[0] == '#') {
+            const int number = std::atoi(line.c_str() + 1);
+            EXPECT_TRUE(seen.insert(number).second) << "section " << number << " twice";
+            into = &sections[number];
+        } else if (into) {
+            into->push_back(line);
+        }
+    }
+    return sections;
+}
+
+TEST(BAKEDTEXT, BinkHasElevenSpeechesThatFitHisBubble) {
+    const fs::path path = DATA / "bink/bink.txt";
+    ASSERT_TRUE(fs::exists(path));
+    const auto sections = ReadSections(ReadText(path.string()));
+    DEVICE device;
+    std::string error;
+    ASSERT_TRUE(device.CreateOffscreen(&error)) << error;
+    FONT font("Arial", 12, 0);  // the game's TextFont
+    ASSERT_EQ(font.BuildGlyphTexture(&device), S_OK);
+    // The bubble is light from x = 350 to 670 on screen, where the text starts.
+    constexpr float BUBBLE_TEXT_WIDTH = 320.0f;
+    for (int n = 1; n <= 11; ++n) {
+        SCOPED_TRACE("section " + std::to_string(n));
+        auto found = sections.find(n);
+        ASSERT_NE(found, sections.end());
+        int words = 0;
+        for (const std::string& line : found->second) {
+            EXPECT_LE(line.size(), 44u) << line;
+            float width = 0;
+            for (char c : line) {
+                EXPECT_TRUE(c >= 32 && c < 127)
+                    << "the font has no glyph for byte " << int(uint8_t(c)) << " in: " << line;
+                width += font.Advance(c);
+            }
+            EXPECT_LE(width, BUBBLE_TEXT_WIDTH) << line;
+            words += line.find_first_not_of(' ') != std::string::npos;
+        }
+        EXPECT_GE(words, 2) << "a speech of a line or two at least";
+    }
+    device.Destroy();
+}
+
+// The music tool itself.
+
+audio::SCORE Score(const std::string& text) {
+    return audio::ParseScore(text, "test.song");
+}
+
+const char* const TWO_BAR_SONG = R"(
+tempo 120        # two seconds a bar
+tail 0
+instrument lead
+  wave square
+  release 1.5
+instrument kick
+  drum kick
+pattern p 2
+  lead  | . C4 E4 G4 | . . . F#5 |
+  kick  | . . x . | % |
+song p
+)";
+
+TEST(MUSICTOOL, ScoresReadNotesChordsDrumsAndSharpsThatAreNotComments) {
+    int midi = 0;
+    EXPECT_TRUE(audio::ParseNoteName("C4", midi));
+    EXPECT_EQ(midi, 60);
+    EXPECT_TRUE(audio::ParseNoteName("F#5", midi));
+    EXPECT_EQ(midi, 78);
+    EXPECT_TRUE(audio::ParseNoteName("Bb3", midi));
+    EXPECT_EQ(midi, 58);
+    EXPECT_FALSE(audio::ParseNoteName("H2", midi));
+    EXPECT_FALSE(audio::ParseNoteName("C#", midi));
+
+    const audio::SCORE score = Score(TWO_BAR_SONG);
+    EXPECT_DOUBLE_EQ(score.Length(), 4.0);
+    const audio::PATTERN& p = score.Patterns.at(0);
+    ASSERT_EQ(p.Notes.size(), 6u);  // four notes and two hits
+    const audio::PATTERN_NOTE& g = p.Notes[2];
+    EXPECT_EQ(g.Pitches, std::vector<int>{67});
+    EXPECT_DOUBLE_EQ(g.Length, 0.25) << "a note stops at the rest after it";
+    EXPECT_DOUBLE_EQ(p.Notes[5].Start, 1.5) << "'%' repeats the bar before";
+    EXPECT_EQ(p.Notes[3].Pitches, std::vector<int>{78}) << "the sharp is part of the note";
+    EXPECT_DOUBLE_EQ(p.Notes[3].Start, 1.75);
+
+    const audio::SCORE chords =
+        Score("instrument k\n wave saw\npattern p 1\n k G3:maj7 - A3+C4+E4 .\nsong p*3\n");
+    ASSERT_EQ(chords.Patterns[0].Notes.size(), 2u);
+    EXPECT_EQ(chords.Patterns[0].Notes[0].Pitches, (std::vector<int>{55, 59, 62, 66}));
+    EXPECT_DOUBLE_EQ(chords.Patterns[0].Notes[0].Length, 0.5);
+    EXPECT_EQ(chords.Patterns[0].Notes[1].Pitches, (std::vector<int>{57, 60, 64}));
+    EXPECT_EQ(chords.SongBars(), 3);
+}
+
+TEST(MUSICTOOL, FaultyScoresNameTheLineAtFault) {
+    auto lineOf = [](const std::string& text) {
+        try {
+            Score(text);
+        } catch (const audio::PARSE_ERROR& e) {
+            return e.Line;
+        }
+        return 0;
+    };
+    const std::string head = "instrument a\n wave sine\ninstrument d\n drum snare\n";
+    EXPECT_EQ(lineOf(head + "pattern p 2\n a | C4 D4 | E4 |\nsong p\n"), 6) << "uneven bars";
+    EXPECT_EQ(lineOf(head + "pattern p 1\n b C4\nsong p\n"), 6) << "no such instrument";
+    EXPECT_EQ(lineOf(head + "pattern p 1\n a C4 x\nsong p\n"), 6) << "a drum hit on a tune";
+    EXPECT_EQ(lineOf(head + "pattern p 1\n a C4\nsong q\n"), 7) << "no such pattern";
+    EXPECT_EQ(lineOf("instrument a\n sustain 2\npattern p 1\n a C4\nsong p\n"), 1);
+    EXPECT_THROW(Score(head + "pattern p 1\n a C4\n"), audio::PARSE_ERROR) << "no song";
+}
+
+TEST(MUSICTOOL, LoopsCarryTheirRingingEndIntoTheirStartAndRenderTheSameTwice) {
+    const audio::SCORE loop = Score(TWO_BAR_SONG);
+    const std::vector<float> once = audio::RenderSong(loop);
+    ASSERT_EQ(once.size(), size_t(2 * 4.0 * audio::SAMPLE_RATE));
+    EXPECT_EQ(once, audio::RenderSong(loop)) << "the same score gives the same samples";
+    float peak = 0;
+    for (float x : once) {
+        peak = std::max(peak, std::fabs(x));
+    }
+    EXPECT_NEAR(peak, audio::MUSIC_PEAK, 1e-4);
+    // The F#5 on the last step rings for 1.5 s past the end; played again, that
+    // ring is heard in the first beat, where nothing else plays.
+    auto energy = [&](const std::vector<float>& s, double from, double to) {
+        double sum = 0;
+        for (size_t i = size_t(from * audio::SAMPLE_RATE); i < size_t(to * audio::SAMPLE_RATE);
+             ++i) {
+            sum += double(s[2 * i]) * s[2 * i];
+        }
+        return sum;
+    };
+    std::string once_text = TWO_BAR_SONG;
+    const audio::SCORE played_once =
+        Score(once_text.replace(once_text.find("tail 0"), 6, "tail 0.001"));
+    const std::vector<float> ring_out = audio::RenderSong(played_once);
+    EXPECT_GT(energy(once, 0.05, 0.45), 1e-3);
+    EXPECT_GT(energy(once, 0.05, 0.45), 100 * energy(ring_out, 0.05, 0.45));
+    // The last samples of a loop come down to nothing, so the restart cannot click.
+    EXPECT_LT(std::fabs(once[once.size() - 2]), 1e-3);
+    EXPECT_LT(std::fabs(once[0]), 1e-3);
+}
+
+TEST(MUSICTOOL, Mp3RoundTripKeepsLengthAndLevel) {
+    const std::vector<float> song = audio::RenderSong(Score(TWO_BAR_SONG));
+    std::vector<int16_t> pcm(song.size());
+    for (size_t i = 0; i < song.size(); ++i) {
+        pcm[i] = int16_t(std::lround(song[i] * 32767.0f));
+    }
+    const std::vector<uint8_t> mp3 = audio::EncodeMp3(pcm, 128);
+    EXPECT_NEAR(double(mp3.size()), 4.0 * 128000 / 8, 4.0 * 128000 / 8 * 0.05)
+        << "constant bit rate";
+    const std::vector<int16_t> back = audio::DecodeMp3(mp3);
+    // The encoder adds its delay and pads the last frame: a few thousand samples.
+    EXPECT_GE(back.size(), pcm.size());
+    EXPECT_LE(back.size(), pcm.size() + 2 * 4 * 1152);
+    EXPECT_NEAR(Rms(back, 0, back.size()), Rms(pcm, 0, pcm.size()), 0.02);
+    EXPECT_THROW(audio::DecodeMp3(std::vector<uint8_t>(3000, 0x5A)), std::runtime_error);
+}
+
+}  // namespace
