@@ -41,6 +41,9 @@ std::vector<RUN_FRAME> LEVEL_RUN::Play(int level, const std::vector<INPUT_EVENT>
         PLATFORM::BeginFrame(frame);
         PLATFORM::SetSimulatedTime(double(frame + 1) * dt);
         app->Update(float(dt));
+        // Drawing is part of the frame: Bink's speech, for one, runs its
+        // course as it is drawn.
+        app->Render();
         RUN_FRAME f;
         f.Frame = frame;
         f.State = app->GameState;

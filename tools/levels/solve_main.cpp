@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <map>
+#include <sstream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -22,7 +23,7 @@
 
 namespace {
 
-constexpr double DT = 1.0 / 60.0;  // s per frame, as the replays run
+constexpr double DT = 0.0166667;   // s per frame, exactly as the replays run
 constexpr int SETTLE_FRAMES = 2;   // standing still this long ends a move
 constexpr int MOVE_TIMEOUT = 900;  // frames a move may take to settle
 
@@ -171,7 +172,7 @@ double Evaluate(const std::vector<RUN_FRAME>& run, int level, bool boss, bool* d
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string data, out;
+    std::string data, out, replay;
     int level = -1, beam = 3, steps = 60;
     for (int i = 1; i + 1 < argc; i += 2) {
         std::string a = argv[i];
@@ -183,9 +184,32 @@ int main(int argc, char** argv) {
             out = argv[i + 1];
         } else if (a == "--beam") {
             beam = std::atoi(argv[i + 1]);
+        } else if (a == "--replay") {
+            replay = argv[i + 1];
         } else if (a == "--steps") {
             steps = std::atoi(argv[i + 1]);
         }
+    }
+    if (!replay.empty() && !data.empty() && level >= 0 && level < 12) {
+        // Plays a script in-process and prints where the hero is every
+        // second, to hold against the game's own --trace.
+        std::ifstream in(replay, std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        std::vector<INPUT_EVENT> events;
+        std::string error;
+        if (!ParseInputScript(text.str(), &events, &error)) {
+            std::fprintf(stderr, "%s: %s\n", replay.c_str(), error.c_str());
+            return 2;
+        }
+        LEVEL_RUN runner(data);
+        for (const RUN_FRAME& f : runner.Play(level, events, DT, 20000)) {
+            if (f.Frame % 60 == 0 || f.Level != level || f.State != GS_PLAYING) {
+                std::printf("%lld,%d,%d,%g,%g,%g,%g,%g,%d,%d\n", (long long)f.Frame, f.State,
+                            f.Level, f.X, f.Y, f.Vx, f.Vy, f.Health, f.Lives, f.Score);
+            }
+        }
+        return 0;
     }
     if (data.empty() || out.empty() || level < 0 || level > 11) {
         std::fprintf(stderr, "usage: vortigan_solve --data DIR --level N --out SCRIPT\n");
