@@ -50,9 +50,9 @@ void MENU_KEYS::MoveCursor(MOUSE& mouse) const {
     } else {
         next = current < 0 ? count - 1 : (current + count - 1) % count;
     }
-    // The cursor's tip goes a little inside the button's left end, where
-    // even a one-letter button is under it.
+    // The cursor's tip goes just inside the button's right end, so the
+    // picture of the cursor hides none of the button's text.
     const BUTTON& b = Buttons[next];
-    mouse.X = b.Left + 6;
+    mouse.X = b.Right - 4;
     mouse.Y = (b.Top + b.Bottom) / 2;
 }

@@ -24,7 +24,7 @@ int LoadProgress(const std::string& path) {
 }
 
 void SaveProgress(const std::string& path, int level) {
-    if (level <= LoadProgress(path)) {
+    if (path.empty() || level <= LoadProgress(path)) {
         return;
     }
     std::string temporary = path + ".new";

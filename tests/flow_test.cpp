@@ -1,0 +1,392 @@
+// The game's flow around play: the level select and the menus by mouse and
+// by keys, the title card, the level end that leads on to the next level or
+// an ending, the saved progress, and the HUD over a level.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "app/application.h"
+#include "app/hud_text.h"
+#include "app/progress.h"
+#include "objects/hero.h"
+#include "platform/device.h"
+#include "platform/platform.h"
+#include "platform/random.h"
+#include "platform/sound.h"
+#include "tests/test_support.h"
+#include "world/world.h"
+
+namespace {
+
+using TEST_SUPPORT::TEMP_DIR;
+using TEST_SUPPORT::WriteBytes;
+using TEST_SUPPORT::WriteText;
+
+constexpr float DT = 1.0f / 60.0f;
+
+const char* const MAPS[LEVELS] = {"stage1-1", "stage1-2", "stage1-3", "stage1-boss",
+                                  "stage2-1", "stage2-2", "stage2-3", "stage2-boss",
+                                  "stage3-1", "stage3-2", "stage3-3", "stage3-boss"};
+
+// The colours the test pictures are made of, so a pixel tells what is drawn.
+constexpr uint32_t RED_FADE = 0xFFFF0000;
+constexpr uint32_t BLACK_FADE = 0xFF000000;
+constexpr uint32_t BINK_COLOUR = 0xFFFF00FF;
+
+// The whole application on an offscreen screen, in a data folder of its own
+// with small levels (a floor on row 7), the two fade texels, a plain
+// magenta Bink and his bubble, and no other pictures, sounds or music.
+class FLOW : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetRand();
+        namespace fs = std::filesystem;
+        fs::create_directories(Dir.Path() / "map");
+        fs::create_directories(Dir.Path() / "textures");
+        fs::create_directories(Dir.Path() / "bink");
+        std::string map;
+        for (int row = 0; row < 8; ++row) {
+            for (int c = 0; c < 40; ++c) {
+                map += row == 7 ? "1 " : "0 ";
+            }
+            map += "-1\n";
+        }
+        for (const char* m : MAPS) {
+            WriteText(Dir.File(std::string("map/") + m + ".map"), map);
+        }
+        std::vector<uint32_t> stuff2(301 * 202, 0x00000000);
+        stuff2[127 * 301 + 135] = RED_FADE;
+        stuff2[127 * 301 + 138] = BLACK_FADE;
+        WriteBytes(Dir.File("textures/stuff2.dds"), TEST_SUPPORT::MakeDds(301, 202, stuff2));
+        WriteBytes(Dir.File("textures/helper.dds"),
+                   TEST_SUPPORT::MakeDds(400, 200, std::vector<uint32_t>(400 * 200, BINK_COLOUR)));
+        WriteBytes(Dir.File("textures/speech.dds"),
+                   TEST_SUPPORT::MakeDds(394, 198, std::vector<uint32_t>(394 * 198, 0xFFFFFFFF)));
+
+        Before = fs::current_path();
+        fs::current_path(Dir.Path());
+        Script("");
+        std::string error;
+        ASSERT_TRUE(Device.CreateOffscreen(&error)) << error;
+        App = std::make_unique<APPLICATION>();
+        App->ProgressFile = Dir.File("settings.bin");
+        ASSERT_EQ(App->Init(&Device, 800, 600, true), S_OK);
+        App->EscapeRepeat = 0;
+        App->PauseRepeat = 0;
+    }
+    void TearDown() override {
+        App.reset();
+        Device.Destroy();
+        PLATFORM::Shutdown();
+        std::filesystem::current_path(Before);
+    }
+
+    void Script(const std::string& text) {
+        WriteText(Dir.File("input.txt"), text);
+        PLATFORM_OPTIONS options;
+        options.InputPath = Dir.File("input.txt");
+        options.FixedDt = DT;
+        std::string error;
+        ASSERT_TRUE(PLATFORM::PrepareInput(options, &error)) << error;
+    }
+    // Presses a key (or the mouse button) for the next frame only.
+    void Tap(const std::string& key) {
+        Script(std::to_string(FrameNo) + " +" + key + "\n" + std::to_string(FrameNo + 1) + " -" +
+               key + "\n");
+    }
+    // One frame as the main loop runs it. The screens keep their clock
+    // where the test put it when dt is 0.
+    void Frame(float dt = DT) {
+        PLATFORM::BeginFrame(FrameNo);
+        PLATFORM::SetSimulatedTime(static_cast<double>(FrameNo + 1) * DT);
+        App->Update(dt);
+        App->Render();
+        ++FrameNo;
+    }
+    void Frames2() {
+        Frame(0.0f);
+        Frame(0.0f);
+    }
+    void Frames(int n) {
+        for (int i = 0; i < n; ++i) {
+            Frame();
+        }
+    }
+    // A click with the cursor on (x, y), on a screen whose clock stands at t.
+    void ClickOnScreen(int x, int y, float t) {
+        App->ScreenTime = t;
+        Tap("LBUTTON");
+        App->Mouse.X = x;
+        App->Mouse.Y = y;
+        PLATFORM::BeginFrame(FrameNo);
+        App->Update(0.0f);
+        App->Mouse.X = x;  // the update may have moved it by the script's motion
+        App->Mouse.Y = y;
+        App->Render();
+        ++FrameNo;
+    }
+    // Straight into play, title card over.
+    void Play(int level) {
+        ASSERT_TRUE(App->StartLevel(level));
+        App->LevelWait = 0.0f;
+    }
+    // Pixels in a screen rectangle brighter than mid-grey in every channel.
+    int BrightPixels(int left, int top, int right, int bottom) {
+        int n = 0;
+        for (int y = top; y < bottom; ++y) {
+            for (int x = left; x < right; ++x) {
+                ARGB p = Device.ReadPixel(x, y);
+                if (((p >> 16) & 0xFF) > 160 && ((p >> 8) & 0xFF) > 160 && (p & 0xFF) > 160) {
+                    ++n;
+                }
+            }
+        }
+        return n;
+    }
+
+    TEMP_DIR Dir;
+    std::filesystem::path Before;
+    DEVICE Device;
+    std::unique_ptr<APPLICATION> App;
+    int64_t FrameNo = 0;
+};
+
+int LevelButtonY(int level) {
+    return 10 + 40 * level + 20;
+}
+
+TEST_F(FLOW, LevelButtonsBecomeClickableInTurn) {
+    App->Progress = 11;
+    for (int level : {0, 4, 11}) {
+        SCOPED_TRACE(level);
+        App->GameState = 7;
+        float opens = 1.0f + 0.2f * static_cast<float>(level);
+        ClickOnScreen(560, LevelButtonY(level), opens - 0.02f);
+        EXPECT_EQ(App->GameState, 7);
+        ClickOnScreen(560, LevelButtonY(level), opens + 0.02f);
+        EXPECT_EQ(App->GameState, GS_PLAYING);
+        EXPECT_EQ(App->Level, level);
+        EXPECT_EQ(App->LevelWait, 3.0f);
+        EXPECT_EQ(App->Hero->Lives, 15);
+    }
+}
+
+TEST_F(FLOW, LockedLevelsAndMissingMapsStayOnTheLevelSelect) {
+    App->GameState = 7;
+    App->Progress = 0;
+    ClickOnScreen(560, LevelButtonY(1), 5.0f);
+    EXPECT_EQ(App->GameState, 7);
+
+    App->Progress = 11;
+    std::filesystem::remove(Dir.File("map/stage1-3.map"));
+    int selects = Sound.Started[23];
+    ClickOnScreen(560, LevelButtonY(2), 5.0f);
+    EXPECT_EQ(App->GameState, 7);  // not entered: nothing to play
+    EXPECT_EQ(App->Level, 0);
+    EXPECT_EQ(Sound.Started[23], selects + 1);
+    ClickOnScreen(560, LevelButtonY(3), 5.0f);
+    EXPECT_EQ(App->GameState, GS_PLAYING);
+    EXPECT_EQ(App->Level, 3);
+}
+
+TEST_F(FLOW, StartReadsTheProgressAndBackShowsTheWholeMenu) {
+    WriteBytes(App->ProgressFile, {5, 0, 0, 0});
+    App->GameState = 6;
+    ClickOnScreen(560, 270, 2.9f);  // "Start" not yet faded in far enough
+    EXPECT_EQ(App->GameState, 6);
+    ClickOnScreen(560, 270, 3.0f);
+    EXPECT_EQ(App->GameState, 7);
+    EXPECT_EQ(App->ScreenTime, 0.0f);
+    EXPECT_EQ(App->Progress, 5);
+
+    ClickOnScreen(560, 570, 3.5f);  // "Back"
+    EXPECT_EQ(App->GameState, 6);
+    EXPECT_EQ(App->ScreenTime, 10.0f);
+    // Every button answers at once.
+    App->Mouse.X = 560;
+    App->Mouse.Y = 320;
+    Tap("LBUTTON");
+    PLATFORM::BeginFrame(FrameNo++);
+    App->Update(0.0f);
+    App->Render();
+    EXPECT_EQ(App->GameState, 8);
+}
+
+TEST_F(FLOW, TheKeysWorkTheMenus) {
+    App->GameState = 6;
+    App->ScreenTime = 10.0f;
+    App->Mouse.X = 100;
+    App->Mouse.Y = 100;
+    int moves = Sound.Started[22];
+    Frame(0.0f);
+    Tap("DOWN");  // onto the first button, "Start"
+    Frame(0.0f);
+    Frame(0.0f);
+    EXPECT_TRUE(App->Mouse.IsInside(550, 250, 550 + 13 * 5, 290));
+    EXPECT_EQ(Sound.Started[22], moves + 1);  // the move sound, as for the mouse
+    Tap("DOWN");
+    Frame(0.0f);
+    Frame(0.0f);
+    EXPECT_TRUE(App->Mouse.IsInside(550, 300, 550 + 13 * 7, 340));
+    Tap("UP");  // a tap is one frame down and one up
+    Frames2();
+    Tap("UP");  // from the first back round to the last, "Quit"
+    Frames2();
+    EXPECT_TRUE(App->Mouse.IsInside(550, 350, 550 + 13 * 4, 390));
+    Tap("RIGHT");
+    Frames2();
+    EXPECT_EQ(App->GameState, 6);
+    Tap("RETURN");  // "Start"
+    Frame(0.0f);
+    EXPECT_EQ(App->GameState, 7);
+
+    // A key held on from before counts only when pressed again: Space goes
+    // down with no open level under the cursor, stays down while Down puts
+    // the cursor on "Level 1-1", and only a second press clicks it.
+    App->Progress = 0;
+    App->ScreenTime = 5.0f;
+    std::string f[5];
+    for (int i = 0; i < 5; ++i) {
+        f[i] = std::to_string(FrameNo + i);
+    }
+    Script(f[0] + " +SPACE\n" + f[1] + " +DOWN\n" + f[2] + " -DOWN\n" + f[3] + " -SPACE\n" + f[4] +
+           " +SPACE\n");
+    for (int i = 0; i < 4; ++i) {
+        Frame(0.0f);
+        EXPECT_EQ(App->GameState, 7) << i;
+    }
+    EXPECT_TRUE(App->Mouse.IsInside(550, 10, 550 + 13 * 9, 50));
+    Frame(0.0f);
+    EXPECT_EQ(App->GameState, GS_PLAYING);
+    EXPECT_EQ(App->Level, 0);
+}
+
+TEST_F(FLOW, PausedDuringTheTitleCardStartsThePlayPaused) {
+    ASSERT_TRUE(App->StartLevel(0));
+    VECTOR2 start = App->Hero->Position;
+    Frames(10);
+    Tap("P");
+    Frames(60 * 3);
+    EXPECT_TRUE(App->Paused);
+    EXPECT_LE(App->LevelWait, 0.0f);  // the card ran on
+    EXPECT_EQ(App->FadeIn, 1.0f);     // the fade-in waits with the level
+    EXPECT_EQ(App->World->Clock, 0.0f);
+    EXPECT_EQ(App->Hero->Position, start);
+    Frames(20);  // past the key guard
+    Tap("P");
+    Frames(30);
+    EXPECT_FALSE(App->Paused);
+    EXPECT_GT(App->World->Clock, 0.4f);
+    EXPECT_NEAR(App->FadeIn, 0.5f, 0.05f);
+}
+
+TEST_F(FLOW, LosingTheLastLifeFadesToRedAndTheBadEnding) {
+    Play(0);
+    // A usual level end fades to black...
+    App->LevelEndTimer = 0.5f;
+    App->Render();
+    ARGB usual = Device.ReadPixel(400, 300);
+    EXPECT_LT((usual >> 16) & 0xFF, 20u);
+
+    // ...the last life lost to red.
+    App->LevelEndTimer = 0.0f;
+    App->Hero->Lives = 0;
+    App->Hero->GameOver = true;
+    App->Hero->LevelOver = true;
+    Frames(30);
+    EXPECT_NEAR(App->LevelEndTimer, 0.5f, 0.02f);
+    ARGB red = Device.ReadPixel(400, 300);
+    EXPECT_GT((red >> 16) & 0xFF, 100u);
+    EXPECT_LT((red >> 8) & 0xFF, 20u);
+
+    Frames(32);
+    EXPECT_EQ(App->GameState, 9);  // drawn in the frame the request was made
+    EXPECT_EQ(LoadProgress(App->ProgressFile), 0);
+    // Ten seconds later the menu comes back.
+    App->ScreenTime = 10.01f;
+    Frame(0.0f);
+    EXPECT_EQ(App->GameState, GS_TO_MENU);
+    Frame(0.0f);
+    EXPECT_EQ(App->GameState, 6);
+    EXPECT_EQ(App->ScreenTime, 0.0f);
+}
+
+TEST_F(FLOW, FinishingLevelsSavesProgressAndTheLastOneWinsTheGame) {
+    Play(0);
+    App->Hero->LevelOver = true;
+    Frames(62);
+    EXPECT_EQ(App->GameState, GS_PLAYING);
+    EXPECT_EQ(App->Level, 1);
+    EXPECT_GT(App->LevelWait, 2.9f);
+    EXPECT_EQ(App->Hero->InvulnerableTime, 2.5f);
+    EXPECT_EQ(LoadProgress(App->ProgressFile), 1);
+
+    Play(11);
+    App->Hero->LevelOver = true;
+    Frames(62);
+    EXPECT_EQ(App->GameState, 10);
+    EXPECT_EQ(LoadProgress(App->ProgressFile), 12);
+
+    // Replaying an early level keeps the progress.
+    Play(0);
+    App->Hero->LevelOver = true;
+    Frames(62);
+    EXPECT_EQ(LoadProgress(App->ProgressFile), 12);
+}
+
+TEST_F(FLOW, ALevelEndLeftWithEscapeDoesNotFinishTheNextLevel) {
+    Play(0);
+    App->Hero->LevelOver = true;
+    Frames(20);
+    ASSERT_GT(App->LevelEndTimer, 0.0f);
+    App->GameState = GS_TO_MENU;  // as Escape does
+    Frame();
+    EXPECT_EQ(App->GameState, 6);
+
+    App->GameState = 7;
+    ClickOnScreen(560, LevelButtonY(0), 5.0f);
+    ASSERT_EQ(App->GameState, GS_PLAYING);
+    EXPECT_EQ(App->LevelEndTimer, 0.0f);
+    EXPECT_EQ(App->FadeIn, 0.0f);
+    Frames(60 * 5);
+    EXPECT_EQ(App->Level, 0);
+    EXPECT_EQ(App->GameState, GS_PLAYING);
+}
+
+TEST_F(FLOW, HudCountsAndBinkOverThePlay) {
+    EXPECT_EQ(ScoreText(42.9f), "Score: 00042");
+    EXPECT_EQ(ScoreText(0.0f), "Score: 00000");
+    EXPECT_EQ(ScoreText(123456.0f), "Score: 123456");
+    EXPECT_EQ(LivesText(15), "x 15");
+
+    WriteText(Dir.File("bink/bink.txt"), "#1\nHello\n");
+    Play(0);
+    App->Speech.Speak(1);
+    ASSERT_TRUE(App->Speech.IsSpeaking());
+    App->Speech.Time = 5.0f;
+
+    App->Hero->Lives = 3;
+    App->Hero->ShownScore = 42.0f;
+    App->Render();
+    EXPECT_GT(BrightPixels(60, 25, 130, 60), 20);  // "x 3"
+    EXPECT_GT(BrightPixels(10, 75, 130, 95), 20);  // "Score: 00042"
+    EXPECT_EQ(Device.ReadPixel(200, 470), BINK_COLOUR);
+
+    App->Hero->Lives = 0;
+    App->Render();
+    EXPECT_EQ(BrightPixels(60, 25, 130, 60), 0);
+    EXPECT_EQ(BrightPixels(10, 75, 130, 95), 0);
+    EXPECT_EQ(Device.ReadPixel(200, 470), BINK_COLOUR);
+
+    // The HUD waits for the title card to end.
+    App->Hero->Lives = 3;
+    App->LevelWait = 1.0f;
+    App->Render();
+    EXPECT_EQ(BrightPixels(60, 25, 130, 60), 0);
+    EXPECT_NE(Device.ReadPixel(200, 470), BINK_COLOUR);
+}
+
+}  // namespace
