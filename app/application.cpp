@@ -64,6 +64,11 @@ int APPLICATION::Update(float dt) {
     Mouse.Update();
     MenuKeys.Sample();
     HandleKeys();
+    // Alt-tabbing away pauses play as P would, so it never costs a life; a
+    // focus lost on another screen is dropped, not kept for the next level.
+    if (PLATFORM::TakeFocusLost() && GameState == GS_PLAYING) {
+        Paused = true;
+    }
     if (GameState != GS_PLAYING) {
         ScreenTime += dt;
         return 0;

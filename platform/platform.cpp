@@ -195,12 +195,29 @@ bool Init(const PLATFORM_OPTIONS& options, std::string* error) {
         SDL_SetHint(SDL_HINT_VIDEODRIVER, "dummy");
         SDL_SetHint(SDL_HINT_AUDIODRIVER, "dummy");
     }
+    // The window names itself after the installed desktop entry, so docks and
+    // task bars show the game's icon; a class set by the player wins.
+    SDL_setenv("SDL_VIDEO_X11_WMCLASS", "io.github.vortigan.Vortigan", 0);
+    SDL_setenv("SDL_VIDEO_WAYLAND_WMCLASS", "io.github.vortigan.Vortigan", 0);
     Uint32 systems = SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS;
     if (SDL_Init(systems) != 0) {
         *error = std::string("cannot start the video system: ") + SDL_GetError();
         return false;
     }
     SdlUp = true;
+    // Without a display SDL falls back to drawing into memory, and the game
+    // would run on where nobody can see it. Only a run that asks for that
+    // (--headless, or the driver named in SDL_VIDEODRIVER) gets it.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+    if (!Opts.Headless && driver &&
+        (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0) &&
+        !(asked && SDL_strcasecmp(asked, driver) == 0)) {
+        *error = "no display to open a window on (DISPLAY and WAYLAND_DISPLAY are not usable)";
+        SDL_Quit();
+        SdlUp = false;
+        return false;
+    }
     // Sound and gamepads are comforts: the game plays without them.
     SDL_InitSubSystem(SDL_INIT_AUDIO);
     if (!Opts.Headless && SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0) {
