@@ -7,6 +7,7 @@
 #include <ctime>
 #include <fstream>
 
+#include "platform/draw_record.h"
 #include "platform/platform.h"
 
 namespace {
@@ -150,6 +151,9 @@ void DEVICE::Clear(ARGB colour) {
     }
     SDL_SetRenderDrawColor(Render, (colour >> 16) & 0xFF, (colour >> 8) & 0xFF, colour & 0xFF,
                            0xFF);
+    if (DRAW_RECORD* record = DRAW_RECORD::Listening()) {
+        record->Clear((colour >> 16) & 0xFF, (colour >> 8) & 0xFF, colour & 0xFF);
+    }
     SDL_RenderClear(Render);
 }
 
@@ -204,6 +208,9 @@ void DEVICE::Present() {
         SDL_Rect dst;
         PictureRect(&dst.x, &dst.y, &dst.w, &dst.h);
         SDL_RenderCopy(Render, Target, nullptr, &dst);
+    }
+    if (DRAW_RECORD* record = DRAW_RECORD::Listening()) {
+        record->Present();
     }
     SDL_RenderPresent(Render);
 }

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "platform/device.h"
+#include "platform/draw_record.h"
 
 namespace {
 
@@ -351,6 +352,10 @@ int FONT::TexelAlpha(unsigned x, unsigned y) const {
 
 void FONT::Flush() {
     if (!Corners.empty()) {
+        if (DRAW_RECORD* record = DRAW_RECORD::Listening()) {
+            record->Geometry(Texture, Vertices.data(), int(Vertices.size()), Corners.data(),
+                             int(Corners.size()));
+        }
         SDL_RenderGeometry(Device->Renderer(), Texture, Vertices.data(), int(Vertices.size()),
                            Corners.data(), int(Corners.size()));
         Vertices.clear();

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "platform/device.h"
+#include "platform/draw_record.h"
 #include "platform/texture.h"
 
 void SPRITE::Begin() {}
@@ -83,6 +84,9 @@ void SPRITE::Draw(const TEXTURE* texture, const RECT* source, const VECTOR2* sca
     SDL_SetTextureColorMod(texture->Handle, (colour >> 16) & 0xFF, (colour >> 8) & 0xFF,
                            colour & 0xFF);
     SDL_SetTextureAlphaMod(texture->Handle, (colour >> 24) & 0xFF);
+    if (DRAW_RECORD* record = DRAW_RECORD::Listening()) {
+        record->Copy(texture->Handle, &src, &dst, degrees, &pivot, flip, colour);
+    }
     SDL_RenderCopyExF(Device->Renderer(), texture->Handle, &src, &dst, degrees, &pivot,
                       static_cast<SDL_RendererFlip>(flip));
     ++Device->DrawCalls;
