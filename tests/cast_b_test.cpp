@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
 #include <numbers>
 #include <string>
 #include <vector>
@@ -18,8 +21,13 @@
 #include "objects/puff.h"
 #include "objects/smallhat.h"
 #include "objects/spark.h"
+#include "objects/sprites.h"
 #include "objects/toilet.h"
+#include "platform/device.h"
 #include "platform/random.h"
+#include "platform/sound.h"
+#include "platform/sprite.h"
+#include "platform/texture.h"
 #include "test_support.h"
 #include "world/level_contents.h"
 #include "world/world.h"
@@ -242,14 +250,16 @@ using BossTest = CastB;
 
 TEST_F(BossTest, HitsToKillAndTheScoreEachKindIsWorth) {
     struct EXPECTED {
-        int Kind, Hits, Worth;
+        int Kind, Hits, Worth, DeathSound;
     };
-    for (EXPECTED e : {EXPECTED{0, 4, 900}, EXPECTED{1, 6, 1650}, EXPECTED{2, 6, 2200}}) {
+    for (EXPECTED e : {EXPECTED{0, 4, 900, 4}, EXPECTED{1, 6, 1650, 4}, EXPECTED{2, 6, 2200, 5}}) {
         SCOPED_TRACE(e.Kind);
         WORLD world(nullptr);
         HERO hero(nullptr, &world);
         BOSS boss(nullptr, 1500.0f, 300.0f, &world, e.Kind);
         boss.TouchHero(&hero);
+        int deaths = Sound.Started[e.DeathSound];
+        int hurts = Sound.Started[19];  // "bosshurt"
         for (int hit = 1; hit <= e.Hits; ++hit) {
             ASSERT_FALSE(boss.Dying) << "before hit " << hit;
             boss.Hit(1);
@@ -258,6 +268,8 @@ TEST_F(BossTest, HitsToKillAndTheScoreEachKindIsWorth) {
         EXPECT_TRUE(boss.Dying);
         EXPECT_LE(boss.Health, 0.0f);
         EXPECT_EQ(hero.Score, e.Worth);
+        EXPECT_EQ(Sound.Started[e.DeathSound], deaths + 1);
+        EXPECT_EQ(Sound.Started[19], hurts + e.Hits);
     }
 }
 
@@ -290,8 +302,10 @@ TEST_F(BossTest, ForItsFirstTwoSecondsItNeitherMovesNorFiresNorCanBeTouched) {
     }
     EXPECT_TRUE(World.ObjectList.empty());
     EXPECT_FALSE(boss.Appeared);
+    int appearances = Sound.Started[6];  // "bossappears"
     RunFor(boss, 0.05f);
     EXPECT_TRUE(boss.Appeared);
+    EXPECT_EQ(Sound.Started[6], appearances + 1);
     boss.Update(DT);
     EXPECT_TRUE(boss.TouchHero(&Hero));
     // Its first move reached the waypoint: five bubbles, leaning into them.
@@ -466,6 +480,7 @@ TEST_F(BombTest, TheExplosionPullsTheHeroInAndEndsTheGame525SecondsLater) {
     bomb.TouchHero(&Hero);
     bomb.Charge = 0.0f;
     float distance = (bomb.Position - Hero.Position).Length();
+    int explosions = Sound.Started[21];
     int frames = 0;
     while (!Hero.GameOver && frames < 60 * 10) {
         bomb.Update(DT);
@@ -483,11 +498,13 @@ TEST_F(BombTest, TheExplosionPullsTheHeroInAndEndsTheGame525SecondsLater) {
     EXPECT_TRUE(Hero.LevelOver);
     EXPECT_FALSE(Hero.Active);
     EXPECT_NEAR(frames * DT, 5.25f, DT + 1e-4f);
+    EXPECT_EQ(Sound.Started[21], explosions + 1);
     EXPECT_GT(Count<PUFF>(), 0);
     // The end comes once.
     Hero.GameOver = false;
     RunFor(bomb, 1.0f);
     EXPECT_FALSE(Hero.GameOver);
+    EXPECT_EQ(Sound.Started[21], explosions + 1);
 }
 
 TEST_F(BombTest, LeftAloneItRunsDownInTwoHundredSeconds) {
@@ -639,3 +656,251 @@ TEST_F(LevelCastTest, AnUnknownLevelGetsNoCast) {
 }
 
 }  // namespace
+
+// ---------------------------------------------------------------- pictures
+
+// The cast drawn with the baked art over a strip of floor and written to
+// PNGs for a person to look at (CAST_PICTURE_DIR, else the system's
+// temporary folder).
+class CastBPicture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::filesystem::path data = VORTIGAN_DATA_DIR;
+        if (!std::filesystem::exists(data / "textures" / "smallhats.dds")) {
+            GTEST_SKIP() << "no baked art in " << data;
+        }
+        std::string error;
+        ASSERT_TRUE(Device.CreateOffscreen(&error)) << error;
+        std::filesystem::path previous = std::filesystem::current_path();
+        std::filesystem::current_path(data);  // the game reads its data relatively
+        LoadSprites(&Device);
+        World = new WORLD(&Device);
+        std::filesystem::current_path(previous);
+        World->Width = 100;
+        World->Height = MAP_ROWS;
+        for (int c = -10; c < 20; ++c) {
+            World->SetTile(c, 8, 2);
+            World->SetTile(c, 9, 12);
+        }
+    }
+    void TearDown() override {
+        delete World;
+        for (TEXTURE** sheet : {&HeroSheet, &FxSheet, &DeathRaySheet, &BubbleSheet, &StuffSheet,
+                                &Stuff2Sheet, &SmallHatsSheet, &HelperSheet, &SpeechSheet,
+                                &BossSheets[0], &BossSheets[1], &BossSheets[2]}) {
+            delete *sheet;
+            *sheet = nullptr;
+        }
+        Device.Destroy();
+    }
+
+    // Over the scenery, or over plain black.
+    void Draw(const std::vector<OBJECT*>& cast, float zoom, bool scenery = true) {
+        SPRITE sprite(&Device);
+        Device.Clear(0xFF000000u);
+        ASSERT_TRUE(Device.BeginScene());
+        sprite.Begin();
+        if (scenery) {
+            World->DrawWorld(&sprite, zoom);
+        }
+        for (uint8_t layer : {uint8_t(0), uint8_t(1)}) {
+            for (OBJECT* o : cast) {
+                if (o->Layer == layer) {
+                    o->Render(&sprite, zoom);
+                }
+            }
+        }
+        sprite.End();
+        Device.EndScene();
+    }
+
+    void Save(const std::string& name) {
+        const char* dir = std::getenv("CAST_PICTURE_DIR");
+        std::filesystem::path folder = dir ? dir : std::filesystem::temp_directory_path();
+        EXPECT_TRUE(Device.SaveScreenshot((folder / name).string()));
+    }
+
+    ARGB Pixel(VECTOR2 world, float zoom) {
+        VECTOR2 s = World->WorldToScreen(world.x, world.y, zoom);
+        return Device.ReadPixel(int(std::lround(s.x)), int(std::lround(s.y)));
+    }
+
+    // The screen pixels of a rectangle, row by row.
+    std::vector<ARGB> Screen(int left, int top, int right, int bottom) {
+        std::vector<ARGB> px;
+        for (int y = top; y < bottom; ++y) {
+            for (int x = left; x < right; ++x) {
+                px.push_back(Device.ReadPixel(x, y));
+            }
+        }
+        return px;
+    }
+
+    static int Channel(ARGB c, int shift) { return int((c >> shift) & 0xFF); }
+    static bool Near(ARGB a, ARGB b) {
+        for (int shift = 0; shift < 24; shift += 8) {
+            if (std::abs(Channel(a, shift) - Channel(b, shift)) > 40) {
+                return false;
+            }
+        }
+        return true;
+    }
+    // Share of pixels that are alike in two pictures of the same size.
+    static double Alike(const std::vector<ARGB>& a, const std::vector<ARGB>& b) {
+        size_t same = 0;
+        for (size_t i = 0; i < a.size(); ++i) {
+            same += Near(a[i], b[i]);
+        }
+        return a.empty() ? 1.0 : double(same) / double(a.size());
+    }
+
+    DEVICE Device;
+    WORLD* World = nullptr;
+};
+
+TEST_F(CastBPicture, HatsAndBombs) {
+    std::vector<std::unique_ptr<SMALLHAT>> owned;
+    std::vector<SMALLHAT*> hats;
+    for (int kind = 0; kind < 5; ++kind) {
+        owned.push_back(std::make_unique<SMALLHAT>(&Device, VECTOR2{0, 0}, World, kind, false,
+                                                   std::vector<VECTOR2>{}, 0));
+        hats.push_back(owned.back().get());
+        hats.back()->Position = {90.0f + 150.0f * float(kind), 150.0f};
+    }
+    SMALLHAT fading(&Device, {0, 0}, World, 3, false, {}, 0);
+    fading.Position = {90.0f, 330.0f};
+    fading.Alpha = 0.4f;
+    BOMB full(&Device, {0, 0}, World);
+    full.Position = {330.0f, 512.0f};
+    BOMB half(&Device, {0, 0}, World);
+    half.Position = {650.0f, 512.0f};
+    half.Charge = 0.3f;
+    std::vector<OBJECT*> cast(hats.begin(), hats.end());
+    cast.insert(cast.end(), {&fading, &full, &half});
+    Draw(cast, 0.6f);
+    Save("vortigan_hats_bombs_zoom.png");
+    Draw({}, 1.0f);
+    ARGB sky = Pixel({90.0f, 330.0f}, 1.0f);
+    // Just outside each hat's 128 x 128 picture.
+    const VECTOR2 outside[] = {{0.0f, 66.0f}, {0.0f, -66.0f}, {-66.0f, 0.0f}, {66.0f, 0.0f}};
+    std::vector<ARGB> around;
+    for (SMALLHAT* h : hats) {
+        for (VECTOR2 o : outside) {
+            around.push_back(Pixel(h->Position + o, 1.0f));
+        }
+    }
+    Draw(cast, 1.0f);
+    Save("vortigan_hats_bombs.png");
+
+    // Each hat centred on its position: its picture is drawn there, the
+    // kinds differ, and just outside its frame the scene is untouched.
+    std::vector<std::vector<ARGB>> faces;
+    size_t a = 0;
+    for (SMALLHAT* h : hats) {
+        VECTOR2 s = World->WorldToScreen(h->Position.x, h->Position.y, 1.0f);
+        faces.push_back(Screen(int(s.x) - 20, int(s.y) - 20, int(s.x) + 20, int(s.y) + 20));
+        for (VECTOR2 o : outside) {
+            EXPECT_EQ(Pixel(h->Position + o, 1.0f), around[a++]) << "kind " << h->Kind;
+        }
+    }
+    for (size_t i = 1; i < faces.size(); ++i) {
+        EXPECT_LT(Alike(faces[0], faces[i]), 0.5) << "kind " << i;
+    }
+    // The fading hat lets the sky through.
+    ARGB ghost = Pixel(fading.Position, 1.0f);
+    EXPECT_FALSE(Near(ghost, sky));
+    EXPECT_GT(Channel(ghost, 0), 150);  // bluish with the sky behind
+
+    // The full bomb is drawn in its own colours, the low one tinted red;
+    // both rest on the floor's top edge.
+    ARGB white = Pixel(full.Position + VECTOR2{-80.0f, -40.0f}, 1.0f);
+    ARGB red = Pixel(half.Position + VECTOR2{-80.0f, -40.0f}, 1.0f);
+    EXPECT_GT(Channel(white, 8), 180) << std::hex << white;
+    EXPECT_GT(Channel(red, 16), 180) << std::hex << red;
+    EXPECT_LT(Channel(red, 8), Channel(red, 16) / 2) << std::hex << red;
+    EXPECT_TRUE(Near(Pixel(full.Position + VECTOR2{0.0f, -130.0f}, 1.0f),
+                     Pixel(full.Position + VECTOR2{0.0f, -160.0f}, 1.0f)));
+    // Blinking: every other sixteenth of a second it is not drawn at all.
+    half.HurtTimer = 0.07f;
+    Draw(cast, 1.0f);
+    ARGB gone = Pixel(half.Position + VECTOR2{-80.0f, -40.0f}, 1.0f);
+    EXPECT_FALSE(Near(gone, red)) << std::hex << gone;
+}
+
+TEST_F(CastBPicture, Bosses) {
+    const float zoom = 0.5f;
+    BOSS b0(&Device, -300.0f, 250.0f, World, 0);
+    BOSS b1(&Device, 200.0f, 250.0f, World, 1);
+    BOSS b2(&Device, 700.0f, 250.0f, World, 2);
+    b2.Health = 0.5f;
+    Draw({&b0, &b1, &b2}, zoom);
+    Save("vortigan_bosses.png");
+
+    // Turned about its centre, anticlockwise for a positive angle: a
+    // quarter turn carries the point 100 px left of the centre to 100 px
+    // below it.
+    {
+        BOSS alone(&Device, 400.0f, 250.0f, World, 0);
+        alone.Dying = true;  // no gauge
+        Draw({&alone}, 1.0f, false);
+        std::vector<ARGB> upright;
+        std::vector<VECTOR2> offsets;
+        for (int dy = -120; dy <= 120; dy += 20) {
+            for (int dx = -120; dx <= 120; dx += 20) {
+                offsets.push_back({float(dx), float(dy)});
+                upright.push_back(Pixel(alone.Position + offsets.back(), 1.0f));
+            }
+        }
+        alone.Angle = std::numbers::pi_v<float> / 2;
+        Draw({&alone}, 1.0f, false);
+        std::vector<ARGB> turned;
+        for (VECTOR2 o : offsets) {
+            turned.push_back(Pixel(alone.Position + VECTOR2{o.y, -o.x}, 1.0f));
+        }
+        EXPECT_GT(Alike(upright, turned), 0.9);
+        // And not clockwise.
+        turned.clear();
+        for (VECTOR2 o : offsets) {
+            turned.push_back(Pixel(alone.Position + VECTOR2{-o.y, o.x}, 1.0f));
+        }
+        EXPECT_LT(Alike(upright, turned), 0.8);
+    }
+
+    // The gauge: whole at full health, the damaged picture growing down
+    // from the top, gone once the boss is dying.
+    {
+        BOSS alone(&Device, 400.0f, 250.0f, World, 2);
+        Draw({&alone}, zoom);
+        std::vector<ARGB> whole = Screen(730, 10, 790, 70);
+        alone.Health = 0.5f;
+        Draw({&alone}, zoom);
+        std::vector<ARGB> half = Screen(730, 10, 790, 70);
+        auto rows = [](const std::vector<ARGB>& px, int from, int to) {
+            return std::vector<ARGB>(px.begin() + 60 * from, px.begin() + 60 * to);
+        };
+        EXPECT_LT(Alike(rows(whole, 0, 30), rows(half, 0, 30)), 0.9);
+        EXPECT_EQ(Alike(rows(whole, 30, 60), rows(half, 30, 60)), 1.0);
+        alone.Dying = true;
+        Draw({&alone}, zoom);
+        std::vector<ARGB> none = Screen(730, 10, 790, 70);
+        Draw({}, zoom);
+        EXPECT_EQ(Alike(none, Screen(730, 10, 790, 70)), 1.0);
+    }
+
+    // Turning over, blinking red, and tilted with its ray early in a sweep.
+    b0.Dying = true;
+    b0.Angle = std::numbers::pi_v<float> / 2;
+    b1.Dying = true;
+    b1.HurtTimer = 0.2f;
+    b2.Angle = std::numbers::pi_v<float> / 4;
+    b2.Health = 0.167f;
+    DEATHRAY ray(&Device, b2.Position.x, b2.Position.y + 50.0f, World,
+                 std::numbers::pi_v<float> / 4);
+    Draw({&ray, &b0, &b1, &b2}, zoom);
+    Save("vortigan_bosses_moving.png");
+    // Hurt on this frame: tinted red, no green or blue left.
+    for (VECTOR2 o : {VECTOR2{0.0f, 0.0f}, VECTOR2{-40.0f, 20.0f}, VECTOR2{30.0f, -10.0f}}) {
+        ARGB c = Pixel(b1.Position + o, zoom);
+        EXPECT_LT(Channel(c, 8), 60) << std::hex << c;
+    }
+}
