@@ -41,9 +41,12 @@ std::vector<RUN_FRAME> LEVEL_RUN::Play(int level, const std::vector<INPUT_EVENT>
         PLATFORM::BeginFrame(frame);
         PLATFORM::SetSimulatedTime(double(frame + 1) * dt);
         app->Update(float(dt));
-        // Drawing is part of the frame: Bink's speech, for one, runs its
-        // course as it is drawn.
-        app->Render();
+        // Bink's speech runs its course as it is drawn (the last lines
+        // leaving the bubble close it), so a frame with Bink in it is drawn
+        // in full; nothing else that is drawn changes the game.
+        if (app->Speech.IsSpeaking()) {
+            app->Render();
+        }
         RUN_FRAME f;
         f.Frame = frame;
         f.State = app->GameState;

@@ -106,13 +106,13 @@ int64_t Emit(const MOVE& m, int64_t at, std::vector<INPUT_EVENT>* events) {
 
 std::vector<MOVE> Candidates(bool boss) {
     std::vector<MOVE> moves;
-    for (int n : {8, 20, 40, 80, 160}) {
+    for (int n : {10, 40, 120}) {
         moves.push_back({MOVE::WALK, +1, n});
     }
-    for (int n : {8, 25, 60}) {
+    for (int n : {10, 40}) {
         moves.push_back({MOVE::WALK, -1, n});
     }
-    for (int n : {0, 12, 25, 45, 70}) {
+    for (int n : {0, 25, 60}) {
         moves.push_back({MOVE::JUMP, +1, n});
     }
     moves.push_back({MOVE::JUMP, -1, 30});
@@ -120,8 +120,8 @@ std::vector<MOVE> Candidates(bool boss) {
         moves.push_back({MOVE::WAIT, 0, n});
     }
     // Charges from a third to full, aimed from flat-ish to straight up.
-    for (int charge : {20, 27, 34, 42, 50, 60}) {
-        for (int aim : {-12, 0, 12, 24}) {
+    for (int charge : {24, 34, 46, 60}) {
+        for (int aim : {-12, 0, 16}) {
             for (int brake : {0, 40}) {
                 MOVE m;
                 m.Kind = MOVE::MEGA;
