@@ -38,12 +38,17 @@ void MUSIC::Load(const std::string& path) {
         Chunk = nullptr;
         return;
     }
-    Played = std::make_shared<std::atomic<long long>>(0);
-    Played->store(Chunk->alen);
+    // Parked at the end until the first Play.
+    Played = std::make_shared<std::atomic<long long>>(Chunk->alen);
+}
+
+// A track outliving the mixer (at shutdown) keeps quiet.
+bool MUSIC::Audible() const {
+    return Chunk && MIXER::IsOpen();
 }
 
 void MUSIC::Play() {
-    if (!Chunk) {
+    if (!Audible()) {
         return;
     }
     // Unregister first: the counter must be ours alone before it restarts.
@@ -59,7 +64,7 @@ void MUSIC::Play() {
 }
 
 void MUSIC::Stop() {
-    if (!Chunk) {
+    if (!Audible()) {
         return;
     }
     Mix_HaltChannel(Channel);
@@ -68,11 +73,11 @@ void MUSIC::Stop() {
 }
 
 bool MUSIC::IsPlaying() {
-    return Chunk && Mix_Playing(Channel) && Mix_GetChunk(Channel) == Chunk;
+    return Audible() && Mix_Playing(Channel) && Mix_GetChunk(Channel) == Chunk;
 }
 
 void MUSIC::SetVolume(float volume) {
-    if (!Chunk) {
+    if (!Audible()) {
         return;
     }
     float v = std::clamp(volume, 0.0f, 1.0f);
@@ -82,7 +87,7 @@ void MUSIC::SetVolume(float volume) {
 
 void MUSIC::SetBalance(float balance) {
     Balance = std::clamp(balance, -1.0f, 1.0f);
-    if (Chunk && Mix_Playing(Channel)) {
+    if (Audible() && Mix_Playing(Channel)) {
         ApplyBalance();
     }
 }

@@ -34,6 +34,7 @@ public:
     double Position() const;
 
 private:
+    bool Audible() const;
     void ApplyBalance();
 
     Mix_Chunk* Chunk = nullptr;  // the whole decoded track
