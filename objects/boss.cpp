@@ -42,9 +42,9 @@ struct BOSS_KIND {
     // Health lost per hit, a 32-bit float: after five hits of 0.2 the
     // second boss still has a sliver left and dies on the sixth.
     float HealthPerHit;
-    int32_t BoxLeft, BoxTop, BoxRight, BoxBottom;  // px from the centre
-    std::optional<float> AngleBeforeAttack;        // rad; the boss leans into it
-    std::optional<float> AngleAfterAttack;         // rad; start of the ray's sweep
+    BOX Box;                                 // px from the centre
+    std::optional<float> AngleBeforeAttack;  // rad; the boss leans into it
+    std::optional<float> AngleAfterAttack;   // rad; start of the ray's sweep
     int ShotCount;
     SHOT Shots[8];  // created in this order at every waypoint
     int DeathSound;
@@ -55,71 +55,62 @@ struct BOSS_KIND {
 // sparks fly out in a ring.
 const BOSS_KIND KINDS[3] = {
     {
-        &BossSheets[0],
-        {{1856.0f, 320.0f}, {1216.0f, 576.0f}, {640.0f, 320.0f}},
-        100.0f,
-        5.0f,
-        100,
-        0.25f,
-        -50,
-        -50,
-        140,
-        40,
-        -0.4712389f,
-        std::nullopt,
-        5,
-        {{WEAPON::BUBBLE, {10.0f, 50.0f}, {-70.0f, 70.0f}, 0.0f},
-         {WEAPON::BUBBLE, {10.0f, 50.0f}, {-40.0f, 100.0f}, 0.5f},
-         {WEAPON::BUBBLE, {10.0f, 50.0f}, {40.0f, 100.0f}, 1.0f},
-         {WEAPON::BUBBLE, {10.0f, 50.0f}, {70.0f, 70.0f}, 1.5f},
-         {WEAPON::BUBBLE, {10.0f, 50.0f}, {0.0f, 100.0f}, 1.5f}},
-        4,  // "boss1dies"
+        .Picture = &BossSheets[0],
+        .Waypoints = {{1856.0f, 320.0f}, {1216.0f, 576.0f}, {640.0f, 320.0f}},
+        .Speed = 100.0f,
+        .Pause = 5.0f,
+        .Points = 100,
+        .HealthPerHit = 0.25f,
+        .Box = {-50, -50, 140, 40},
+        .AngleBeforeAttack = -0.4712389f,
+        .AngleAfterAttack = std::nullopt,
+        .ShotCount = 5,
+        .Shots = {{WEAPON::BUBBLE, {10.0f, 50.0f}, {-70.0f, 70.0f}, 0.0f},
+                  {WEAPON::BUBBLE, {10.0f, 50.0f}, {-40.0f, 100.0f}, 0.5f},
+                  {WEAPON::BUBBLE, {10.0f, 50.0f}, {40.0f, 100.0f}, 1.0f},
+                  {WEAPON::BUBBLE, {10.0f, 50.0f}, {70.0f, 70.0f}, 1.5f},
+                  {WEAPON::BUBBLE, {10.0f, 50.0f}, {0.0f, 100.0f}, 1.5f}},
+        .DeathSound = 4,  // "boss1dies"
     },
     {
-        &BossSheets[1],
-        {{900.0f, 400.0f}, {2000.0f, 400.0f}, {1200.0f, 200.0f}},
-        120.0f,
-        4.0f,
-        150,
-        0.2f,
-        -90,
-        -60,
-        100,
-        40,
-        std::nullopt,
-        std::nullopt,
-        4,
-        {{WEAPON::FLOZER, {10.0f, 50.0f}, {-50.0f, 50.0f}, 0.5f},
-         {WEAPON::FLOZER, {10.0f, 50.0f}, {50.0f, 50.0f}, 1.0f},
-         {WEAPON::FLOZER, {10.0f, 50.0f}, {-50.0f, -50.0f}, 1.5f},
-         {WEAPON::FLOZER, {10.0f, 50.0f}, {50.0f, -50.0f}, 2.0f}},
-        4,  // "boss1dies"
+        .Picture = &BossSheets[1],
+        .Waypoints = {{900.0f, 400.0f}, {2000.0f, 400.0f}, {1200.0f, 200.0f}},
+        .Speed = 120.0f,
+        .Pause = 4.0f,
+        .Points = 150,
+        .HealthPerHit = 0.2f,
+        .Box = {-90, -60, 100, 40},
+        .AngleBeforeAttack = std::nullopt,
+        .AngleAfterAttack = std::nullopt,
+        .ShotCount = 4,
+        .Shots = {{WEAPON::FLOZER, {10.0f, 50.0f}, {-50.0f, 50.0f}, 0.5f},
+                  {WEAPON::FLOZER, {10.0f, 50.0f}, {50.0f, 50.0f}, 1.0f},
+                  {WEAPON::FLOZER, {10.0f, 50.0f}, {-50.0f, -50.0f}, 1.5f},
+                  {WEAPON::FLOZER, {10.0f, 50.0f}, {50.0f, -50.0f}, 2.0f}},
+        .DeathSound = 4,  // "boss1dies"
     },
     {
-        &BossSheets[2],
-        {{900.0f, 400.0f}, {1800.0f, 200.0f}, {1200.0f, 300.0f}},
-        150.0f,
-        3.0f,
-        200,
-        0.167f,
-        -100,
-        -110,
-        90,
-        50,
-        std::nullopt,
-        PI / 4.0f,
-        8,
+        .Picture = &BossSheets[2],
+        .Waypoints = {{900.0f, 400.0f}, {1800.0f, 200.0f}, {1200.0f, 300.0f}},
+        .Speed = 150.0f,
+        .Pause = 3.0f,
+        .Points = 200,
+        .HealthPerHit = 0.167f,
+        .Box = {-100, -110, 90, 50},
+        .AngleBeforeAttack = std::nullopt,
+        .AngleAfterAttack = PI / 4.0f,
+        .ShotCount = 8,
         // The ray hangs 50 px below the centre so that its pivot is the
         // boss's centre.
-        {{WEAPON::DEATHRAY, {0.0f, 50.0f}, {0.0f, 0.0f}, PI / 4.0f},
-         {WEAPON::SPARK, {10.0f, 50.0f}, {-50.0f, 50.0f}, 0.0f},
-         {WEAPON::SPARK, {10.0f, 50.0f}, {-70.0f, 0.0f}, 0.0f},
-         {WEAPON::SPARK, {10.0f, 50.0f}, {-50.0f, -50.0f}, 0.0f},
-         {WEAPON::SPARK, {10.0f, 50.0f}, {0.0f, -70.0f}, 0.0f},
-         {WEAPON::SPARK, {10.0f, 50.0f}, {50.0f, 50.0f}, 0.0f},
-         {WEAPON::SPARK, {10.0f, 50.0f}, {70.0f, 0.0f}, 0.0f},
-         {WEAPON::SPARK, {10.0f, 50.0f}, {50.0f, -50.0f}, 0.0f}},
-        5,  // "boss3dies"
+        .Shots = {{WEAPON::DEATHRAY, {0.0f, 50.0f}, {0.0f, 0.0f}, PI / 4.0f},
+                  {WEAPON::SPARK, {10.0f, 50.0f}, {-50.0f, 50.0f}, 0.0f},
+                  {WEAPON::SPARK, {10.0f, 50.0f}, {-70.0f, 0.0f}, 0.0f},
+                  {WEAPON::SPARK, {10.0f, 50.0f}, {-50.0f, -50.0f}, 0.0f},
+                  {WEAPON::SPARK, {10.0f, 50.0f}, {0.0f, -70.0f}, 0.0f},
+                  {WEAPON::SPARK, {10.0f, 50.0f}, {50.0f, 50.0f}, 0.0f},
+                  {WEAPON::SPARK, {10.0f, 50.0f}, {70.0f, 0.0f}, 0.0f},
+                  {WEAPON::SPARK, {10.0f, 50.0f}, {50.0f, -50.0f}, 0.0f}},
+        .DeathSound = 5,  // "boss3dies"
     },
 };
 
@@ -186,10 +177,10 @@ void BOSS::Step(float dt) {
         return;
     }
 
-    Box = {static_cast<int32_t>(Position.x + static_cast<float>(k.BoxLeft)),
-           static_cast<int32_t>(Position.y + static_cast<float>(k.BoxTop)),
-           static_cast<int32_t>(Position.x + static_cast<float>(k.BoxRight)),
-           static_cast<int32_t>(Position.y + static_cast<float>(k.BoxBottom))};
+    Box = {static_cast<int32_t>(Position.x + static_cast<float>(k.Box.left)),
+           static_cast<int32_t>(Position.y + static_cast<float>(k.Box.top)),
+           static_cast<int32_t>(Position.x + static_cast<float>(k.Box.right)),
+           static_cast<int32_t>(Position.y + static_cast<float>(k.Box.bottom))};
     // The second boss never leans while alive; the others straighten up
     // whenever they fly.
     if (Kind != 1 && !Dying) {
