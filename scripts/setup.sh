@@ -5,7 +5,7 @@ set -eu
 
 PACKAGES="build-essential cmake pkg-config
 libsdl2-dev libsdl2-image-dev libsdl2-mixer-dev libsdl2-ttf-dev libfontconfig-dev
-fonts-dejavu-core fonts-liberation2
+fonts-dejavu-core fonts-dejavu-extra fonts-liberation2
 librsvg2-dev libcairo2-dev libmp3lame-dev
 libgtest-dev libgmock-dev libbenchmark-dev
 desktop-file-utils appstream"
