@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <memory>
 
 #include "app/application.h"
 #include "objects/boss.h"
@@ -14,44 +13,80 @@
 
 LEVEL_RUN::LEVEL_RUN(std::string dataDir) : DataDir(std::move(dataDir)) {}
 
-std::vector<RUN_FRAME> LEVEL_RUN::Play(int level, const std::vector<INPUT_EVENT>& events, double dt,
-                                       int64_t frames, int64_t notBefore, int stopAfterStanding) {
-    std::vector<RUN_FRAME> out;
+LEVEL_RUN::~LEVEL_RUN() {
+    End();
+}
+
+void LEVEL_RUN::End() {
+    App.reset();
+    if (Device) {
+        Device->Destroy();
+        Device.reset();
+    }
+    if (!Before.empty()) {
+        std::error_code ec;
+        std::filesystem::current_path(Before, ec);
+        Before.clear();
+    }
+}
+
+bool LEVEL_RUN::Begin(int level, const std::vector<INPUT_EVENT>& events, double dt) {
+    End();
     std::error_code ec;
-    std::filesystem::path before = std::filesystem::current_path(ec);
+    Before = std::filesystem::current_path(ec).string();
     std::filesystem::current_path(DataDir, ec);
     if (ec) {
-        return out;
+        return false;
     }
     // A fresh game, as a new process would have it.
     ResetRand();
     PLATFORM::PlayScript(events, dt);
-    DEVICE device;
+    Device = std::make_unique<DEVICE>();
     std::string error;
-    if (!device.CreateOffscreen(&error)) {
-        return out;
+    if (!Device->CreateOffscreen(&error)) {
+        return false;
     }
-    auto app = std::make_unique<APPLICATION>();
-    if (app->Init(&device, DEVICE::WIDTH, DEVICE::HEIGHT, true) != 0) {
-        return out;
+    App = std::make_unique<APPLICATION>();
+    if (App->Init(Device.get(), DEVICE::WIDTH, DEVICE::HEIGHT, true) != 0) {
+        return false;
     }
-    app->StartLevel(level);
-    int standing = 0;
-    for (int64_t frame = 0; frame < frames; ++frame) {
-        PLATFORM::BeginFrame(frame);
-        PLATFORM::SetSimulatedTime(double(frame + 1) * dt);
-        app->Update(float(dt));
+    App->StartLevel(level);
+    Level = level;
+    Dt = dt;
+    Frame = 0;
+    Standing = 0;
+    return true;
+}
+
+void LEVEL_RUN::ChangeScript(const std::vector<INPUT_EVENT>& events) {
+    PLATFORM::PlayScript(events, Dt);
+    // Bring the new script's held keys up to where the game stands.
+    for (int64_t f = 0; f < Frame; ++f) {
+        PLATFORM::BeginFrame(f);
+    }
+}
+
+RUN_FRAME LEVEL_RUN::Advance(int64_t until, int64_t notBefore, int stopAfterStanding,
+                             std::vector<RUN_FRAME>* frames) {
+    RUN_FRAME f;
+    if (!App) {
+        return f;
+    }
+    while (Frame < until) {
+        PLATFORM::BeginFrame(Frame);
+        PLATFORM::SetSimulatedTime(double(Frame + 1) * Dt);
+        App->Update(float(Dt));
         // Bink's speech runs its course as it is drawn (the last lines
         // leaving the bubble close it), so a frame with Bink in it is drawn
         // in full; nothing else that is drawn changes the game.
-        if (app->Speech.IsSpeaking()) {
-            app->Render();
+        if (App->Speech.IsSpeaking()) {
+            App->Render();
         }
-        RUN_FRAME f;
-        f.Frame = frame;
-        f.State = app->GameState;
-        f.Level = app->Level;
-        const HERO* hero = app->Hero;
+        f.Frame = Frame;
+        ++Frame;
+        f.State = App->GameState;
+        f.Level = App->Level;
+        const HERO* hero = App->Hero;
         f.X = hero->Position.x;
         f.Y = hero->Position.y;
         f.Vx = hero->Velocity.x;
@@ -59,27 +94,37 @@ std::vector<RUN_FRAME> LEVEL_RUN::Play(int level, const std::vector<INPUT_EVENT>
         f.Health = hero->Health;
         f.Lives = hero->Lives;
         f.Score = hero->Score;
-        f.Speaking = app->Speech.IsSpeaking();
+        f.Speaking = App->Speech.IsSpeaking();
         f.Standing = hero->OnGround && !hero->Aiming && hero->Slide.x == 0.0f &&
                      hero->StunTime <= 0.0f && hero->Active && !hero->Dying &&
-                     app->LevelWait <= 0.0f && !f.Speaking;
-        for (OBJECT* object : app->World->Objects()) {
+                     App->LevelWait <= 0.0f && !f.Speaking;
+        f.BossHealth = -1.0f;
+        for (OBJECT* object : App->World->Objects()) {
             if (auto* boss = dynamic_cast<BOSS*>(object)) {
                 f.BossHealth = boss->Health;
             }
         }
-        out.push_back(f);
-        if (f.State != GS_PLAYING || f.Level != level) {
+        if (frames) {
+            frames->push_back(f);
+        }
+        if (f.State != GS_PLAYING || f.Level != Level) {
             break;
         }
-        standing = (f.Standing && frame >= notBefore) ? standing + 1 : 0;
-        if (stopAfterStanding > 0 && standing >= stopAfterStanding) {
+        Standing = (f.Standing && f.Frame >= notBefore) ? Standing + 1 : 0;
+        if (stopAfterStanding > 0 && Standing >= stopAfterStanding) {
             break;
         }
     }
-    app.reset();
-    device.Destroy();
-    std::filesystem::current_path(before, ec);
+    return f;
+}
+
+std::vector<RUN_FRAME> LEVEL_RUN::Play(int level, const std::vector<INPUT_EVENT>& events, double dt,
+                                       int64_t frames, int64_t notBefore, int stopAfterStanding) {
+    std::vector<RUN_FRAME> out;
+    if (Begin(level, events, dt)) {
+        Advance(frames, notBefore, stopAfterStanding, &out);
+    }
+    End();
     return out;
 }
 

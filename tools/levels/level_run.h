@@ -1,10 +1,14 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/input_script.h"
+
+class APPLICATION;
+class DEVICE;
 
 // One hero's-eye snapshot of a frame of play, as the trace has it and a
 // little more.
@@ -23,21 +27,43 @@ struct RUN_FRAME {
 };
 
 // Plays a level in-process exactly as `vortigan --level N --fixed-dt DT
-// --input SCRIPT` would, without drawing: a fresh game for every run, the
-// same random numbers, the same clock. The data folder needs map/ and
-// bink/; pictures, sounds and music are not needed (and leaving them out
-// makes the runs faster).
+// --input SCRIPT` would: a fresh game, the same random numbers, the same
+// clock, and each frame drawn where drawing changes the game. The data
+// folder needs map/ and bink/; pictures, sounds and music are not needed
+// (and leaving them out makes the runs faster).
 class LEVEL_RUN {
 public:
     explicit LEVEL_RUN(std::string dataDir);
-    // Plays `frames` frames (or until the level is left) and returns one
-    // snapshot per frame. `stopAfterStanding`: stop once the hero has stood
-    // still for that many frames after `notBefore` (0: never).
+    ~LEVEL_RUN();
+
+    // A fresh game at the level's start, playing `events`.
+    bool Begin(int level, const std::vector<INPUT_EVENT>& events, double dt);
+    // Swaps the script for another that agrees with it on every frame
+    // played so far (the same start with more moves after it).
+    void ChangeScript(const std::vector<INPUT_EVENT>& events);
+    // Plays on up to frame `until` (not included), or until the level is
+    // left, or, with `stopAfterStanding` > 0, until the hero has stood
+    // still for that many frames from frame `notBefore` on. Returns the
+    // last frame played.
+    RUN_FRAME Advance(int64_t until, int64_t notBefore = 0, int stopAfterStanding = 0,
+                      std::vector<RUN_FRAME>* frames = nullptr);
+    int64_t NextFrame() const { return Frame; }
+
+    // All of it in one call: Begin, then Advance.
     std::vector<RUN_FRAME> Play(int level, const std::vector<INPUT_EVENT>& events, double dt,
                                 int64_t frames, int64_t notBefore = 0, int stopAfterStanding = 0);
 
 private:
+    void End();
+
     std::string DataDir;
+    std::string Before;  // the working folder to go back to
+    std::unique_ptr<DEVICE> Device;
+    std::unique_ptr<APPLICATION> App;
+    int Level = 0;
+    double Dt = 0.0;
+    int64_t Frame = 0;  // the next frame to play
+    int Standing = 0;   // frames stood still in a row
 };
 
 // The script text of a list of events, in the input-script format.

@@ -7,6 +7,9 @@
 // in the game's own code (there is no shortcut through a copied state), so
 // what it finds is exactly what the game will do with the script.
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -144,12 +147,8 @@ struct NODE {
     RUN_FRAME Last;
 };
 
-double Evaluate(const std::vector<RUN_FRAME>& run, int level, bool boss, bool* done) {
+double Evaluate(const RUN_FRAME& last, int level, bool boss, bool* done) {
     *done = false;
-    if (run.empty()) {
-        return -1e18;
-    }
-    const RUN_FRAME& last = run.back();
     if (last.State == GS_TO_BAD_ENDING || last.Lives <= 0) {
         return -1e18;
     }
@@ -167,6 +166,57 @@ double Evaluate(const std::vector<RUN_FRAME>& run, int level, bool boss, bool* d
         score += last.X;
     }
     return score;
+}
+
+// What trying one move from a node gave.
+struct RESULT {
+    double Score = -1e18;
+    bool Done = false;
+    int64_t End = 0;  // the frame the move's last key is let go
+    RUN_FRAME Last;
+};
+
+// Plays the node's moves once, then tries every candidate from there, each
+// in a copy of the game made by fork(), so no candidate pays for the
+// moves before it. Writes one RESULT per candidate to `fd`.
+void ExpandInChild(const std::string& data, int level, bool boss, const NODE& node,
+                   const std::vector<MOVE>& moves, int fd) {
+    LEVEL_RUN run(data);
+    if (!run.Begin(level, node.Events, DT)) {
+        _exit(1);
+    }
+    run.Advance(node.Next);
+    for (const MOVE& m : moves) {
+        std::vector<INPUT_EVENT> events = node.Events;
+        int64_t end = Emit(m, node.Next, &events);
+        int q[2];
+        RESULT result;
+        result.End = end;
+        if (pipe(q) == 0) {
+            pid_t pid = fork();
+            if (pid == 0) {
+                close(q[0]);
+                run.ChangeScript(events);
+                result.Last = run.Advance(end + MOVE_TIMEOUT, end, SETTLE_FRAMES);
+                result.Score = Evaluate(result.Last, level, boss, &result.Done);
+                ssize_t n = write(q[1], &result, sizeof result);
+                _exit(n == sizeof result ? 0 : 1);
+            }
+            close(q[1]);
+            RESULT got;
+            if (pid > 0 && read(q[0], &got, sizeof got) == ssize_t(sizeof got)) {
+                result = got;
+            }
+            close(q[0]);
+            if (pid > 0) {
+                waitpid(pid, nullptr, 0);
+            }
+        }
+        if (write(fd, &result, sizeof result) != ssize_t(sizeof result)) {
+            _exit(1);
+        }
+    }
+    _exit(0);
 }
 
 }  // namespace
@@ -230,22 +280,43 @@ int main(int argc, char** argv) {
     NODE best = start;
     for (int step = 0; step < steps && !best.Done; ++step) {
         std::vector<NODE> next;
+        // One child per node of the frontier, side by side.
+        std::vector<std::pair<pid_t, int>> children;
         for (const NODE& node : frontier) {
+            int p[2];
+            if (pipe(p) != 0) {
+                continue;
+            }
+            pid_t pid = fork();
+            if (pid == 0) {
+                close(p[0]);
+                ExpandInChild(data, level, boss, node, moves, p[1]);
+            }
+            close(p[1]);
+            children.push_back({pid, p[0]});
+        }
+        for (size_t k = 0; k < children.size(); ++k) {
+            const NODE& node = frontier[k];
             for (const MOVE& m : moves) {
-                NODE child = node;
-                int64_t end = Emit(m, node.Next, &child.Events);
-                std::vector<RUN_FRAME> run =
-                    runner.Play(level, child.Events, DT, end + MOVE_TIMEOUT, end, SETTLE_FRAMES);
-                bool done;
-                child.Score = Evaluate(run, level, boss, &done);
-                if (child.Score <= -1e17) {
+                RESULT r;
+                if (read(children[k].second, &r, sizeof r) != ssize_t(sizeof r)) {
+                    break;
+                }
+                if (r.Score <= -1e17) {
                     continue;
                 }
-                child.Done = done;
-                child.Last = run.back();
-                child.Next = run.back().Frame + 1;
+                NODE child = node;
+                Emit(m, node.Next, &child.Events);
+                child.Score = r.Score;
+                child.Done = r.Done;
+                child.Last = r.Last;
+                child.Next = r.Last.Frame + 1;
                 child.Moves.push_back(m.Name());
                 next.push_back(std::move(child));
+            }
+            close(children[k].second);
+            if (children[k].first > 0) {
+                waitpid(children[k].first, nullptr, 0);
             }
         }
         if (next.empty()) {
