@@ -38,6 +38,15 @@ void OpenPad(int index) {
     if (!SDL_IsGameController(index)) {
         return;
     }
+    // SDL also announces the pads that were there at start; one handle each,
+    // or a pad pulled out would leave a second handle behind.
+    SDL_JoystickID id = SDL_JoystickGetDeviceInstanceID(index);
+    for (SDL_GameController* pad : Pads) {
+        SDL_Joystick* joy = SDL_GameControllerGetJoystick(pad);
+        if (joy && SDL_JoystickInstanceID(joy) == id) {
+            return;
+        }
+    }
     if (SDL_GameController* pad = SDL_GameControllerOpen(index)) {
         Pads.push_back(pad);
     }
