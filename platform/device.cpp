@@ -198,8 +198,13 @@ void DEVICE::Present() {
         std::time_t now = std::time(nullptr);
         std::tm local{};
         localtime_r(&now, &local);
-        std::strftime(name, sizeof name, "screenshot-%Y%m%d-%H%M%S.png", &local);
-        SaveScreenshot(PLATFORM::UserPath(name));
+        std::strftime(name, sizeof name, "screenshot-%Y%m%d-%H%M%S", &local);
+        // Two presses in one second give two files, not one written over.
+        std::string path = PLATFORM::UserPath(std::string(name) + ".png");
+        for (int n = 2; std::ifstream(path).good() && n < 100; ++n) {
+            path = PLATFORM::UserPath(std::string(name) + "-" + std::to_string(n) + ".png");
+        }
+        SaveScreenshot(path);
     }
     if (Target) {
         SDL_SetRenderTarget(Render, nullptr);
