@@ -71,6 +71,13 @@ void MOUSE::ReadPointer(int* dx, int* dy) {
     int mx = 0;
     int my = 0;
     SDL_GetMouseState(&mx, &my);
+    // The cursor follows the pointer only when the pointer moves, so the
+    // menu keys that walk the cursor over the buttons are not undone.
+    if (mx == PointerX && my == PointerY) {
+        return;
+    }
+    PointerX = mx;
+    PointerY = my;
     int ww = DEVICE::WIDTH;
     int wh = DEVICE::HEIGHT;
     int ow = ww;

@@ -51,4 +51,6 @@ private:
     SOURCE Source = SOURCE::NONE;
     bool LeftDown = false;
     bool RelativeMode = false;  // the system pointer is captured
+    int PointerX = -1;          // px in the window, the system pointer at the last read
+    int PointerY = -1;
 };
