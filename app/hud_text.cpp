@@ -4,6 +4,14 @@
 #include <cmath>
 #include <limits>
 
+const char* LevelName(int level) {
+    static const char* const NAMES[] = {"Level 1-1", "Level 1-2", "Level 1-3", "Level 1-4",
+                                        "Level 2-1", "Level 2-2", "Level 2-3", "Level 2-4",
+                                        "Level 3-1", "Level 3-2", "Level 3-3", "Level 3-4"};
+    constexpr int COUNT = static_cast<int>(sizeof NAMES / sizeof NAMES[0]);
+    return level >= 0 && level < COUNT ? NAMES[level] : nullptr;
+}
+
 std::string LivesText(int lives) {
     return "x " + std::to_string(lives);
 }

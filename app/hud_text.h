@@ -4,6 +4,8 @@
 
 // The texts of the play HUD.
 
+// "Level 1-1" .. "Level 3-4" for the level indices 0..11; null for others.
+const char* LevelName(int level);
 // "x " and the number of lives.
 std::string LivesText(int lives);
 // "Score: " and the shown score's whole points, with zeros in front up to

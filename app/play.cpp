@@ -28,10 +28,6 @@ constexpr float FADE_IN_TIME = 1.0f;         // s
 constexpr float LEVEL_CHANGE_SHIELD = 2.5f;  // s of invulnerability
 constexpr float PAUSE_ALPHA = 0.7f;
 
-const char* const LEVEL_NAMES[LEVELS] = {"Level 1-1", "Level 1-2", "Level 1-3", "Level 1-4",
-                                         "Level 2-1", "Level 2-2", "Level 2-3", "Level 2-4",
-                                         "Level 3-1", "Level 3-2", "Level 3-3", "Level 3-4"};
-
 bool IsBossLevel(int level) {
     return level == 3 || level == 7 || level == 11;
 }
@@ -155,7 +151,8 @@ void APPLICATION::RenderPlay() {
 }
 
 void APPLICATION::DrawLevelTitle() {
-    if (Level < 0 || Level >= LEVELS) {
+    const char* name = LevelName(Level);
+    if (!name) {
         return;
     }
     float a = 1.0f;
@@ -165,7 +162,7 @@ void APPLICATION::DrawLevelTitle() {
     if (LevelWait < 1.0f) {
         a = LevelWait;
     }
-    TitleFont->DrawString(330, 280, WhiteWithAlpha(a), LEVEL_NAMES[Level], 0);
+    TitleFont->DrawString(330, 280, WhiteWithAlpha(a), name, 0);
 }
 
 void APPLICATION::DrawHud() {

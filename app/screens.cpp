@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "app/application.h"
+#include "app/hud_text.h"
 #include "app/progress.h"
 #include "objects/hero.h"
 #include "platform/font.h"
@@ -74,19 +75,18 @@ struct SLIDE {
     const char* Next;     // picture of the next screen
 };
 
+// clang-format off
 const SLIDE SLIDES[5] = {
-    {PLACING::PORTRAIT, {1, 0.25f, 5, 7, 0.5f}, {0, 0, 617, 23}, {3, 1, 5, 6, 1},
-     {0, 550}, 13, 9, "textures/intro/intro2.jpg"},
-    {PLACING::FULL, {0, 0.5f, 2, 8, 0.5f}, {0, 23, 617, 76}, {2, 1, 3, 5, 1},
-     {200, 350}, -13, 10, "textures/intro/intro3.jpg"},
-    {PLACING::FULL, {0, 0.5f, 2, 7, 0.5f}, {0, 76, 617, 122}, {2, 1, 3, 5, 1},
-     {-100, 20}, 13, 9, "textures/intro/intro4.jpg"},
-    {PLACING::FULL, {0, 0.5f, 2, 4, 1}, {0, 122, 617, 145}, {2, 1, 3, 4, 1},
-     {200, 100}, -14, 6, "textures/intro/intro5.jpg"},
-    {PLACING::SPIN, {0, 0.5f, 2, 6, 0.5f}, {}, {}, {}, 0, 8, MENU_PICTURE},
+    // placing          picture fade             caption strip        caption fade      from         px/s  end  next
+    {PLACING::PORTRAIT, {1, 0.25f, 5, 7, 0.5f}, {0, 0, 617, 23},    {3, 1, 5, 6, 1}, {0, 550},    13,   9,  "textures/intro/intro2.jpg"},
+    {PLACING::FULL,     {0, 0.5f, 2, 8, 0.5f},  {0, 23, 617, 76},   {2, 1, 3, 5, 1}, {200, 350},  -13,  10, "textures/intro/intro3.jpg"},
+    {PLACING::FULL,     {0, 0.5f, 2, 7, 0.5f},  {0, 76, 617, 122},  {2, 1, 3, 5, 1}, {-100, 20},  13,   9,  "textures/intro/intro4.jpg"},
+    {PLACING::FULL,     {0, 0.5f, 2, 4, 1},     {0, 122, 617, 145}, {2, 1, 3, 4, 1}, {200, 100},  -14,  6,  "textures/intro/intro5.jpg"},
+    {PLACING::SPIN,     {0, 0.5f, 2, 6, 0.5f},  {},                 {},              {},          0,    8,  MENU_PICTURE},
 };
+// clang-format on
 
-constexpr VECTOR2 PORTRAIT_AT{184.0f, 0.0f};               // px
+constexpr VECTOR2 PORTRAIT_AT{184.0f, 0.0f};                 // px
 constexpr VECTOR2 PORTRAIT_SCALE{0.841796875f, 0.5859375f};  // 431 x 600 in 512 x 1024
 constexpr VECTOR2 SPIN_SCALE{0.662109375f, 0.5859375f};      // 678 x 600 in 1024 x 1024
 constexpr VECTOR2 SPIN_HALF{339.0f, 300.0f};                 // px, half the picture
@@ -94,10 +94,12 @@ constexpr float SPIN_TIME = 5.0f;                            // s
 constexpr float SPIN_TURNS = 15.0f;
 
 const char* const CREDITS[12] = {
-    "Vortigan v0.7 (Alpha)",  " ",
+    "Vortigan v0.7 (Alpha)",
+    " ",
     "Vote Vortigan for President!",
     "The game was created in ",
-    "11 days from scratch",  " ",
+    "11 days from scratch",
+    " ",
     " ",
     "Design & Art by",
     "Vesktor",
@@ -105,10 +107,6 @@ const char* const CREDITS[12] = {
     "Programming by",
     "Quarnel",
 };
-
-const char* const LEVEL_BUTTONS[LEVELS] = {"Level 1-1", "Level 1-2", "Level 1-3", "Level 1-4",
-                                           "Level 2-1", "Level 2-2", "Level 2-3", "Level 2-4",
-                                           "Level 3-1", "Level 3-2", "Level 3-3", "Level 3-4"};
 
 // White at an opacity kept within 0..1.
 COLOUR FadeColour(float a) {
@@ -249,7 +247,7 @@ void APPLICATION::DrawScreens() {
             if (!open) {
                 colour.r = colour.g = colour.b = 0.5f;
             }
-            if (MenuButton(550, 10 + 40 * i, LEVEL_BUTTONS[i], colour, open)) {
+            if (MenuButton(550, 10 + 40 * i, LevelName(i), colour, open)) {
                 // Stays on this screen when the level cannot be loaded.
                 StartLevel(i);
             }
@@ -268,8 +266,7 @@ void APPLICATION::DrawScreens() {
         for (int j = 0; j < 12; ++j) {
             COLOUR c = FadeColour(0.5f * t - 0.4f * static_cast<float>(j));
             float y = 50.0f + 30.0f * static_cast<float>(j);
-            CreditsFont->DrawString(457.0f, y + 2.0f, ToArgb(ScaleColour(c, 0.5f)), CREDITS[j],
-                                    0);
+            CreditsFont->DrawString(457.0f, y + 2.0f, ToArgb(ScaleColour(c, 0.5f)), CREDITS[j], 0);
             CreditsFont->DrawString(455.0f, y, ToArgb(c), CREDITS[j], 0);
         }
         if (MenuButton(470, 550, "Back", FadeColour(0.5f * t - 5.0f), true)) {
@@ -287,8 +284,7 @@ void APPLICATION::DrawScreens() {
         } else if (t > 7.0f) {
             a = 1.0f - (t - 7.0f) * 0.5f;
         }
-        Sprite->Draw(Picture, nullptr, &FULL_SCREEN, nullptr, 0.0f, nullptr,
-                     ToArgb(FadeColour(a)));
+        Sprite->Draw(Picture, nullptr, &FULL_SCREEN, nullptr, 0.0f, nullptr, ToArgb(FadeColour(a)));
         if (t > 10.0f) {
             GameState = GS_TO_MENU;
         }
