@@ -324,7 +324,7 @@ bool PollEvents() {
                 break;
             case SDL_WINDOWEVENT:
                 if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
-                    FocusLost = true;
+                    NoteFocusLost();
                 }
                 if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
                     DISPLAY::WindowResized(e.window.data1, e.window.data2);
@@ -418,6 +418,10 @@ bool TakeFocusLost() {
     bool lost = FocusLost;
     FocusLost = false;
     return lost;
+}
+
+void NoteFocusLost() {
+    FocusLost = true;
 }
 
 uint32_t GetTickCount() {

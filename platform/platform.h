@@ -73,6 +73,8 @@ void RecordMouseMotion(int dx, int dy);
 
 // True once after the window lost the input focus (the game pauses then).
 bool TakeFocusLost();
+// What a focus-lost window event does; tests call it as the window would.
+void NoteFocusLost();
 
 // The millisecond clock. With a fixed dt it follows the simulated time, so
 // guards keyed to it behave the same on every run.
