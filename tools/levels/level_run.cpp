@@ -76,12 +76,9 @@ RUN_FRAME LEVEL_RUN::Advance(int64_t until, int64_t notBefore, int stopAfterStan
         PLATFORM::BeginFrame(Frame);
         PLATFORM::SetSimulatedTime(double(Frame + 1) * Dt);
         App->Update(float(Dt));
-        // Bink's speech runs its course as it is drawn (the last lines
-        // leaving the bubble close it), so a frame with Bink in it is drawn
-        // in full; nothing else that is drawn changes the game.
-        if (App->Speech.IsSpeaking()) {
-            App->Render();
-        }
+        // Drawing is part of the frame: Bink's speech runs its course as it
+        // is drawn, and a bubble carries its captive as it is drawn.
+        App->Render();
         f.Frame = Frame;
         ++Frame;
         f.State = App->GameState;
