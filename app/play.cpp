@@ -1,6 +1,7 @@
 // A frame of play: the world, the hero, the camera, the level's title card,
 // music, fades and the move to the next level; and the HUD over it.
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -122,6 +123,8 @@ void APPLICATION::UpdatePlay(float dt) {
                 LevelWait = TITLE_TIME;
                 Level += 1;
                 SaveProgress(ProgressFile, Level);
+                // Kept in memory too, for when the file cannot be written.
+                Progress = std::max(Progress, Level);
                 if (Level == LEVELS) {
                     GameState = GS_TO_GOOD_ENDING;
                 } else if (!World->LoadMap(Level, Hero)) {

@@ -225,7 +225,8 @@ void APPLICATION::DrawScreens() {
         if (MenuButton(550, 250, "Start", FadeColour(0.5f * t - 1.0f), true)) {
             GameState = GS_LEVEL_SELECT;
             t = 0.0f;
-            Progress = LoadProgress(ProgressFile);
+            // The file, or what this run reached where it could not be saved.
+            Progress = std::max(Progress, LoadProgress(ProgressFile));
         }
         if (MenuButton(550, 300, "Credits", FadeColour(0.5f * t - 1.5f), true)) {
             GameState = GS_CREDITS;
