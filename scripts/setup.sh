@@ -8,6 +8,7 @@ libsdl2-dev libsdl2-image-dev libsdl2-mixer-dev libsdl2-ttf-dev libfontconfig-de
 fonts-dejavu-core fonts-dejavu-extra fonts-liberation2
 librsvg2-dev libcairo2-dev libmp3lame-dev
 libgtest-dev libgmock-dev libbenchmark-dev
+clang libclang-rt-dev
 desktop-file-utils appstream"
 
 missing=""

@@ -2,8 +2,12 @@
 # pieces and need those files baked first.
 if(TARGET vortigan_audio)
     target_link_libraries(vortigan_tests PRIVATE vortigan_audio)
-    add_dependencies(vortigan_tests audio_data)
+    if(NOT VORTIGAN_PREBAKED_DATA)  # else another build baked them
+        add_dependencies(vortigan_tests audio_data)
+    endif()
 endif()
 if(TARGET text_data)
-    add_dependencies(vortigan_tests text_data)
+    if(NOT VORTIGAN_PREBAKED_DATA)  # else another build baked them
+        add_dependencies(vortigan_tests text_data)
+    endif()
 endif()

@@ -1,0 +1,15 @@
+// libFuzzer entry: any bytes as an input script.
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "tests/fuzz/input_script_fuzz_check.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    std::string fault = CheckInputScriptBytes(data, size);
+    if (!fault.empty()) {
+        std::fprintf(stderr, "%s\n", fault.c_str());
+        std::abort();
+    }
+    return 0;
+}

@@ -1,0 +1,102 @@
+#pragma once
+
+// Any bytes as an input script: the parser either names the line it stops
+// at, or gives events that are in frame order, hold only keys a script can
+// name, and read back the same when written out again; playing them holds
+// exactly the keys the events say. Returns an empty string when all is well,
+// otherwise what went wrong.
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "platform/input_script.h"
+
+inline std::string CheckInputScriptBytes(const uint8_t* data, size_t size) {
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    std::vector<INPUT_EVENT> events;
+    std::string error;
+    if (!ParseInputScript(text, &events, &error)) {
+        const int lines = int(std::count(text.begin(), text.end(), '\n')) + 1;
+        int line = 0;
+        if (std::sscanf(error.c_str(), "line %d: ", &line) != 1 || line < 1 || line > lines) {
+            return "the error does not name a line of the script: " + error;
+        }
+        if (!events.empty()) {
+            return "a failed parse left events behind";
+        }
+        return "";
+    }
+    for (size_t i = 0; i < events.size(); ++i) {
+        const INPUT_EVENT& e = events[i];
+        if (e.Frame < 0 || (i > 0 && e.Frame < events[i - 1].Frame)) {
+            return "events out of frame order";
+        }
+        if (e.Type != INPUT_EVENT::TYPE::MOUSE &&
+            (int(e.Key) < 0 || int(e.Key) >= INPUT_KEY_COUNT)) {
+            return "an event holds no key a script can name";
+        }
+    }
+
+    // Written out again, the events read back the same.
+    std::string again;
+    for (const INPUT_EVENT& e : events) {
+        again += std::to_string(e.Frame) + " ";
+        if (e.Type == INPUT_EVENT::TYPE::MOUSE) {
+            again += "mouse " + std::to_string(e.MouseDx) + " " + std::to_string(e.MouseDy);
+        } else {
+            again += (e.Type == INPUT_EVENT::TYPE::PRESS ? "+" : "-");
+            again += InputKeyName(e.Key);
+        }
+        again += "\n";
+    }
+    std::vector<INPUT_EVENT> back;
+    if (!ParseInputScript(again, &back, &error)) {
+        return "the events written out do not parse: " + error;
+    }
+    if (back.size() != events.size()) {
+        return "the events written out read back as a different number";
+    }
+    for (size_t i = 0; i < back.size(); ++i) {
+        const INPUT_EVENT& a = events[i];
+        const INPUT_EVENT& b = back[i];
+        if (a.Type != b.Type || a.Frame != b.Frame || a.Key != b.Key || a.MouseDx != b.MouseDx ||
+            a.MouseDy != b.MouseDy) {
+            return "event " + std::to_string(i) + " reads back differently";
+        }
+    }
+
+    // Played frame by frame over the first frames, the held keys and the
+    // motion follow the events of each frame.
+    INPUT_PLAYER player(events);
+    bool held[INPUT_KEY_COUNT] = {};
+    size_t next = 0;
+    for (int64_t frame = 0; frame < 300; ++frame) {
+        int dx = 0, dy = 0;
+        for (; next < events.size() && events[next].Frame == frame; ++next) {
+            const INPUT_EVENT& e = events[next];
+            if (e.Type == INPUT_EVENT::TYPE::MOUSE) {
+                dx += e.MouseDx;
+                dy += e.MouseDy;
+            } else {
+                held[int(e.Key)] = e.Type == INPUT_EVENT::TYPE::PRESS;
+            }
+        }
+        player.BeginFrame(frame);
+        for (int k = 0; k < INPUT_KEY_COUNT; ++k) {
+            if (player.IsDown(INPUT_KEY(k)) != held[k]) {
+                return "frame " + std::to_string(frame) + ": " + InputKeyName(INPUT_KEY(k)) +
+                       " held wrongly";
+            }
+        }
+        int pdx = 0, pdy = 0;
+        player.MouseMotion(&pdx, &pdy);
+        if (pdx != dx || pdy != dy) {
+            return "frame " + std::to_string(frame) + ": mouse motion wrong";
+        }
+    }
+    return "";
+}

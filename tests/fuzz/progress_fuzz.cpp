@@ -1,0 +1,15 @@
+// libFuzzer entry: any bytes as "settings.bin".
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "tests/fuzz/progress_fuzz_check.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    std::string fault = CheckProgressBytes(data, size);
+    if (!fault.empty()) {
+        std::fprintf(stderr, "%s\n", fault.c_str());
+        std::abort();
+    }
+    return 0;
+}
