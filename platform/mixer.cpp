@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <vector>
 
+#include "platform/music.h"
+
 namespace {
 
 // Channel groups: effects share one pool; a track channel is either held by
@@ -115,6 +117,8 @@ void Close() {
     if (!Opened) {
         return;
     }
+    // Tracks still decoding stop first: the decoders use the mixer.
+    MUSIC::FinishDecoding();
     Mix_HaltChannel(-1);
     Mix_SetPostMix(nullptr, nullptr);
     Mix_CloseAudio();

@@ -1,9 +1,12 @@
 #include "platform/music.h"
 
+#include <SDL.h>
 #include <SDL_mixer.h>
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <vector>
 
 #include "platform/mixer.h"
 
@@ -12,6 +15,200 @@ namespace {
 // Counts what the mixer plays of a track; runs on the audio thread.
 void CountPlayed(int, void*, int length, void* counter) {
     static_cast<std::atomic<long long>*>(counter)->fetch_add(length);
+}
+
+// Decodes running, and the mixer's generation: closing the mixer moves it
+// on, which cuts every decode of the old mixer short.
+std::mutex DecodesLock;
+std::condition_variable DecodesDone;
+int DecodesRunning = 0;
+std::atomic<unsigned> Generation{0};
+
+// The MP3 decoder SDL_mixer itself plays MP3s with, reached directly: the
+// mixer's own loader holds the audio device locked for a whole decode,
+// which would stall every sound and every mixer call for as long. Loaded
+// when first needed; without it tracks load through the mixer as before.
+struct MPG123 {
+    using NEW = void* (*)(const char*, int*);
+    using HANDLE_ONLY = int (*)(void*);
+    using FORMAT = int (*)(void*, long, int, int);
+    using FEED = int (*)(void*, const unsigned char*, size_t);
+    using READ = int (*)(void*, unsigned char*, size_t, size_t*);
+    using GET_FORMAT = int (*)(void*, long*, int*, int*);
+    using DELETE = void (*)(void*);
+
+    static constexpr int OK = 0;
+    static constexpr int DONE = -12;
+    static constexpr int NEW_FORMAT = -11;
+    static constexpr int NEED_MORE = -10;
+    static constexpr int ENC_SIGNED_16 = 0x0D0;
+    static constexpr int MONO_OR_STEREO = 3;
+
+    bool Ready = false;
+    NEW New = nullptr;
+    HANDLE_ONLY FormatNone = nullptr;
+    FORMAT Format = nullptr;
+    HANDLE_ONLY OpenFeed = nullptr;
+    FEED Feed = nullptr;
+    READ Read = nullptr;
+    GET_FORMAT GetFormat = nullptr;
+    DELETE Delete = nullptr;
+};
+
+const MPG123& Mpg123() {
+    static const MPG123 lib = [] {
+        MPG123 m;
+        void* so = SDL_LoadObject("libmpg123.so.0");
+        if (!so) {
+            return m;
+        }
+        auto find = [so](const char* name) { return SDL_LoadFunction(so, name); };
+        auto init = reinterpret_cast<int (*)()>(find("mpg123_init"));
+        m.New = reinterpret_cast<MPG123::NEW>(find("mpg123_new"));
+        m.FormatNone = reinterpret_cast<MPG123::HANDLE_ONLY>(find("mpg123_format_none"));
+        m.Format = reinterpret_cast<MPG123::FORMAT>(find("mpg123_format"));
+        m.OpenFeed = reinterpret_cast<MPG123::HANDLE_ONLY>(find("mpg123_open_feed"));
+        m.Feed = reinterpret_cast<MPG123::FEED>(find("mpg123_feed"));
+        m.Read = reinterpret_cast<MPG123::READ>(find("mpg123_read"));
+        m.GetFormat = reinterpret_cast<MPG123::GET_FORMAT>(find("mpg123_getformat"));
+        m.Delete = reinterpret_cast<MPG123::DELETE>(find("mpg123_delete"));
+        m.Ready = init && m.New && m.FormatNone && m.Format && m.OpenFeed && m.Feed && m.Read &&
+                  m.GetFormat && m.Delete && init() == MPG123::OK;
+        return m;
+    }();
+    return lib;
+}
+
+// The whole file; false when it cannot be read.
+bool ReadWhole(const std::string& path, std::vector<Uint8>* bytes) {
+    SDL_RWops* file = SDL_RWFromFile(path.c_str(), "rb");
+    if (!file) {
+        return false;
+    }
+    Sint64 size = SDL_RWsize(file);
+    bool ok = size >= 0;
+    if (ok) {
+        bytes->resize(size_t(size));
+        ok = SDL_RWread(file, bytes->data(), 1, size_t(size)) == size_t(size);
+    }
+    SDL_RWclose(file);
+    return ok;
+}
+
+// What the mixer takes as an MP3, by the file's first bytes: an ID3 tag or
+// an MPEG audio frame header.
+bool LooksLikeMp3(const std::vector<Uint8>& bytes) {
+    if (bytes.size() >= 3 && bytes[0] == 'I' && bytes[1] == 'D' && bytes[2] == '3') {
+        return true;
+    }
+    return bytes.size() >= 2 && bytes[0] == 0xFF && (bytes[1] & 0xE0) == 0xE0;
+}
+
+// The mixer's output format, for the decoded tracks to match.
+struct MIX_FORMAT {
+    int Frequency = 44100;  // Hz
+    Uint16 Format = AUDIO_S16SYS;
+    int Channels = 2;
+};
+
+// Decodes a whole MP3 into a mixer chunk of the mixer's format; null when
+// nothing decodes or `stop` turns true on the way.
+Mix_Chunk* DecodeMp3(const std::vector<Uint8>& bytes, MIX_FORMAT mix,
+                     const std::function<bool()>& stop) {
+    const MPG123& lib = Mpg123();
+    void* handle = lib.New(nullptr, nullptr);
+    if (!handle) {
+        return nullptr;
+    }
+    // 16-bit samples at whatever rate and channel count the file has; SDL
+    // converts them to the mixer's afterwards.
+    static const long RATES[] = {8000, 11025, 12000, 16000, 22050, 24000, 32000, 44100, 48000};
+    lib.FormatNone(handle);
+    for (long rate : RATES) {
+        lib.Format(handle, rate, MPG123::MONO_OR_STEREO, MPG123::ENC_SIGNED_16);
+    }
+    // The samples grow in one SDL buffer that becomes the chunk's own, so a
+    // track is never held twice over while it decodes.
+    Uint8* pcm = nullptr;
+    size_t length = 0;    // bytes decoded
+    size_t capacity = 0;  // bytes held
+    long rate = 0;
+    int channels = 0;
+    bool failed = lib.OpenFeed(handle) != MPG123::OK;
+    constexpr size_t PIECE = 16384;  // bytes fed at a time
+    constexpr size_t GROWTH = 1 << 20;
+    for (size_t at = 0; !failed && at < bytes.size() && !stop(); at += PIECE) {
+        size_t count = std::min(PIECE, bytes.size() - at);
+        if (lib.Feed(handle, bytes.data() + at, count) != MPG123::OK) {
+            failed = true;
+            break;
+        }
+        for (;;) {
+            if (capacity - length < GROWTH / 4) {
+                auto* grown = static_cast<Uint8*>(SDL_realloc(pcm, capacity + GROWTH));
+                if (!grown) {
+                    failed = true;
+                    break;
+                }
+                pcm = grown;
+                capacity += GROWTH;
+            }
+            size_t done = 0;
+            int result = lib.Read(handle, pcm + length, capacity - length, &done);
+            length += done;
+            if (result == MPG123::NEW_FORMAT) {
+                int encoding = 0;
+                lib.GetFormat(handle, &rate, &channels, &encoding);
+                continue;
+            }
+            if (result == MPG123::OK) {
+                continue;
+            }
+            // Wants more input, or the stream ended; anything else is damage
+            // that the decoder steps over, as the mixer's own loader does.
+            break;
+        }
+    }
+    lib.Delete(handle);
+    SDL_AudioCVT cvt;
+    if (failed || stop() || length == 0 || rate <= 0 || channels <= 0 ||
+        SDL_BuildAudioCVT(&cvt, AUDIO_S16SYS, Uint8(channels), int(rate), mix.Format,
+                          Uint8(mix.Channels), mix.Frequency) < 0) {
+        SDL_free(pcm);
+        return nullptr;
+    }
+    length -= length % size_t(2 * channels);  // whole sample frames only
+    if (length == 0) {
+        SDL_free(pcm);
+        return nullptr;
+    }
+    if (cvt.needed) {
+        auto* room = static_cast<Uint8*>(
+            SDL_realloc(pcm, std::max(capacity, length * size_t(std::max(cvt.len_mult, 1)))));
+        if (!room) {
+            SDL_free(pcm);
+            return nullptr;
+        }
+        pcm = room;
+        cvt.buf = pcm;
+        cvt.len = int(length);
+        if (SDL_ConvertAudio(&cvt) != 0) {
+            SDL_free(pcm);
+            return nullptr;
+        }
+        length = size_t(cvt.len_cvt);
+    }
+    // Trimmed to what it holds.
+    if (auto* trimmed = static_cast<Uint8*>(SDL_realloc(pcm, length))) {
+        pcm = trimmed;
+    }
+    Mix_Chunk* chunk = Mix_QuickLoad_RAW(pcm, Uint32(length));
+    if (!chunk) {
+        SDL_free(pcm);
+        return nullptr;
+    }
+    chunk->allocated = 1;  // the buffer goes with the chunk when it is freed
+    return chunk;
 }
 
 // Hundredths of a decibel to a mixer volume (full scale at 0).
@@ -28,18 +225,87 @@ MUSIC::~MUSIC() {
 
 void MUSIC::Load(const std::string& path) {
     Release();
-    Chunk = MIXER::Load(path.c_str());
-    if (!Chunk) {
+    std::vector<Uint8> bytes;
+    if (!MIXER::Open() || !ReadWhole(path, &bytes)) {
+        return;
+    }
+    if (!LooksLikeMp3(bytes) || !Mpg123().Ready) {
+        // Anything but an MP3 loads through the mixer at once, as it always
+        // did: quick for a plain wave, and a damaged file is known to be
+        // silent straight away.
+        Chunk = MIXER::Load(path.c_str());
+        if (!Chunk) {
+            return;
+        }
+        Channel = MIXER::TakeTrackChannel();
+        if (Channel < 0) {
+            MIXER::Free(Chunk);
+            Chunk = nullptr;
+            return;
+        }
+        // Parked at the end until the first Play.
+        Played = std::make_shared<std::atomic<long long>>(Chunk->alen);
         return;
     }
     Channel = MIXER::TakeTrackChannel();
     if (Channel < 0) {
-        MIXER::Free(Chunk);
-        Chunk = nullptr;
         return;
     }
-    // Parked at the end until the first Play.
-    Played = std::make_shared<std::atomic<long long>>(Chunk->alen);
+    MIX_FORMAT mix;
+    Mix_QuerySpec(&mix.Frequency, &mix.Format, &mix.Channels);
+    Played = std::make_shared<std::atomic<long long>>(0);
+    Cancel = std::make_shared<std::atomic<bool>>(false);
+    Decoding = true;
+    {
+        std::lock_guard<std::mutex> hold(DecodesLock);
+        ++DecodesRunning;
+    }
+    auto work = [this, bytes = std::move(bytes), mix, cancel = Cancel,
+                 generation = Generation.load()] {
+        auto stop = [&] { return cancel->load() || Generation.load() != generation; };
+        Mix_Chunk* chunk = DecodeMp3(bytes, mix, stop);
+        // Cut short, a chunk would hold only the start of the track: a track
+        // is whole or silent.
+        if (chunk && stop()) {
+            MIXER::Free(chunk);
+            chunk = nullptr;
+        }
+        TakeDecoded(chunk);
+        std::lock_guard<std::mutex> hold(DecodesLock);
+        --DecodesRunning;
+        DecodesDone.notify_all();
+    };
+    try {
+        Decoder = std::thread(work);
+    } catch (...) {
+        // No thread to be had: the decode runs here instead.
+        work();
+    }
+}
+
+void MUSIC::TakeDecoded(Mix_Chunk* chunk) {
+    std::lock_guard<std::mutex> hold(Lock);
+    Chunk = chunk;
+    Decoding = false;
+    if (Chunk) {
+        Played->store(Chunk->alen);  // parked at its end, unless...
+        if (PlayWanted) {
+            Start();  // ...a Play came first
+        }
+    }
+    PlayWanted = false;
+    Decoded.notify_all();
+}
+
+void MUSIC::FinishDecoding() {
+    std::unique_lock<std::mutex> hold(DecodesLock);
+    Generation.fetch_add(1);
+    DecodesDone.wait(hold, [] { return DecodesRunning == 0; });
+}
+
+void MUSIC::WaitForDecode() const {
+    std::unique_lock<std::mutex> hold(Lock);
+    Decoded.wait(hold, [this] { return !Decoding; });
 }
 
 // A track outliving the mixer (at shutdown) keeps quiet.
@@ -48,6 +314,15 @@ bool MUSIC::Audible() const {
 }
 
 void MUSIC::Play() {
+    std::lock_guard<std::mutex> hold(Lock);
+    if (Decoding) {
+        PlayWanted = true;
+        return;
+    }
+    Start();
+}
+
+void MUSIC::Start() {
     if (!Audible()) {
         return;
     }
@@ -64,6 +339,8 @@ void MUSIC::Play() {
 }
 
 void MUSIC::Stop() {
+    std::lock_guard<std::mutex> hold(Lock);
+    PlayWanted = false;
     if (!Audible()) {
         return;
     }
@@ -73,11 +350,18 @@ void MUSIC::Stop() {
 }
 
 bool MUSIC::IsPlaying() {
+    std::lock_guard<std::mutex> hold(Lock);
+    if (Decoding) {
+        return PlayWanted;
+    }
     return Audible() && Mix_Playing(Channel) && Mix_GetChunk(Channel) == Chunk;
 }
 
 void MUSIC::SetVolume(float volume) {
-    if (!Audible()) {
+    std::lock_guard<std::mutex> hold(Lock);
+    // The channel is the track's from Load on, so a volume set while the
+    // track decodes holds when it starts.
+    if (!(Audible() || (Decoding && Channel >= 0))) {
         return;
     }
     float v = std::clamp(volume, 0.0f, 1.0f);
@@ -86,6 +370,7 @@ void MUSIC::SetVolume(float volume) {
 }
 
 void MUSIC::SetBalance(float balance) {
+    std::lock_guard<std::mutex> hold(Lock);
     Balance = std::clamp(balance, -1.0f, 1.0f);
     if (Audible() && Mix_Playing(Channel)) {
         ApplyBalance();
@@ -106,8 +391,16 @@ void MUSIC::ApplyBalance() {
 }
 
 void MUSIC::Release() {
-    if (Chunk) {
+    if (Decoder.joinable()) {
+        Cancel->store(true);
+        Decoder.join();
+    }
+    Cancel.reset();
+    PlayWanted = false;
+    if (Channel >= 0) {
         MIXER::GiveBackTrackChannel(Channel);
+    }
+    if (Chunk) {
         MIXER::Free(Chunk);
     }
     Chunk = nullptr;
@@ -116,10 +409,12 @@ void MUSIC::Release() {
 }
 
 double MUSIC::Duration() const {
+    WaitForDecode();
     return Chunk ? double(Chunk->alen) / MIXER::BytesPerSecond() : 0.0;
 }
 
 double MUSIC::Position() const {
+    WaitForDecode();
     if (!Chunk) {
         return 0.0;
     }

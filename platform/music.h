@@ -1,8 +1,11 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 
 struct Mix_Chunk;
 
@@ -10,6 +13,12 @@ struct Mix_Chunk;
 // several tracks can sound together (a level's track runs on under the menu
 // music). A track never loops by itself: the game restarts it when
 // IsPlaying turns false. A file that failed to load stays silent.
+//
+// An MP3 decodes on a thread of its own, so loading one never holds up a
+// frame: Load reads the file, checks that it is an MP3 and returns (other
+// files load at once, as a missing one fails at once). Played before its
+// decode is done, a track counts as playing and starts sounding as soon as
+// its samples are there; Duration and Position wait for them.
 class MUSIC {
 public:
     MUSIC() = default;
@@ -33,13 +42,29 @@ public:
     double Duration() const;
     double Position() const;
 
+    // Cuts short every decode still running and waits for them all; the
+    // mixer calls it before it closes.
+    static void FinishDecoding();
+
 private:
     bool Audible() const;
     void ApplyBalance();
+    void Start();                        // plays the decoded track from its beginning
+    void TakeDecoded(Mix_Chunk* chunk);  // from the decoding thread
+    void WaitForDecode() const;
 
     Mix_Chunk* Chunk = nullptr;  // the whole decoded track
     int Channel = -1;            // the mixer channel held while a track is loaded
     float Balance = 0.0f;        // -1..1
     // Bytes the mixer has played since the last Play, counted on its thread.
     std::shared_ptr<std::atomic<long long>> Played;
+
+    // The decode: its thread hands the chunk over under the lock, and plays
+    // it at once when a Play came first.
+    std::thread Decoder;
+    std::shared_ptr<std::atomic<bool>> Cancel;  // set by Release: stop early
+    mutable std::mutex Lock;
+    mutable std::condition_variable Decoded;
+    bool Decoding = false;    // the thread has not handed its chunk over yet
+    bool PlayWanted = false;  // Play came while decoding
 };
