@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <sstream>
 #include <string>
 
 #include "app/application.h"
@@ -387,6 +388,50 @@ TEST_F(FLOW, HudCountsAndBinkOverThePlay) {
     App->Render();
     EXPECT_EQ(BrightPixels(60, 25, 130, 60), 0);
     EXPECT_NE(Device.ReadPixel(200, 470), BINK_COLOUR);
+}
+
+// The game as a player starts it: from its first frame the intro is
+// skipped, "Start" is clicked with the mouse, "Level 1-1" chosen with the
+// keys, the hero walks and the game is paused.
+TEST(FlowRun, FromTheFirstFrameIntoAPausedLevel) {
+    TEMP_DIR dir;
+    WriteText(dir.File("input.txt"),
+              "0 +RETURN\n2 -RETURN\n"                            // skip the intro at once
+              "150 mouse 107 -20\n200 +LBUTTON\n201 -LBUTTON\n"   // "Start"
+              "270 +DOWN\n271 -DOWN\n280 +RETURN\n281 -RETURN\n"  // "Level 1-1"
+              "500 +RIGHT\n560 +P\n561 -P\n");
+    std::string args = "--headless --frames 640 --fixed-dt 0.0166667 --data '" +
+                       std::string(VORTIGAN_DATA_DIR) + "' --user-dir '" + dir.Path().string() +
+                       "' --input '" + dir.File("input.txt") + "' --trace '" +
+                       dir.File("trace.csv") + "'";
+    std::string output;
+    ASSERT_EQ(TEST_SUPPORT::RunGame(args, &output), 0) << output;
+
+    // frame,state,level,x,...: one line a frame from frame 0.
+    std::vector<int> state;
+    std::vector<float> x;
+    std::istringstream lines(TEST_SUPPORT::ReadText(dir.File("trace.csv")));
+    std::string line;
+    std::getline(lines, line);
+    while (std::getline(lines, line)) {
+        std::istringstream fields(line);
+        std::string frame, st, level, hx;
+        std::getline(fields, frame, ',');
+        std::getline(fields, st, ',');
+        std::getline(fields, level, ',');
+        std::getline(fields, hx, ',');
+        state.push_back(std::stoi(st));
+        x.push_back(std::stof(hx));
+    }
+    ASSERT_EQ(state.size(), 640u);
+    EXPECT_EQ(state[1], 6);  // the menu from the first frame on
+    EXPECT_EQ(state[199], 6);
+    EXPECT_EQ(state[201], 7);
+    EXPECT_EQ(state[280], 7);
+    EXPECT_EQ(state[282], GS_PLAYING);
+    EXPECT_GT(x[559], x[500] + 50.0f);  // walking
+    EXPECT_EQ(x[639], x[562]);          // paused, Right still held
+    EXPECT_EQ(TEST_SUPPORT::ReadText(dir.File("debug.txt")), "Application initiated\n");
 }
 
 }  // namespace
