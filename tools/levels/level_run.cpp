@@ -94,7 +94,9 @@ RUN_FRAME LEVEL_RUN::Advance(int64_t until, int64_t notBefore, int stopAfterStan
         f.Speaking = App->Speech.IsSpeaking();
         f.Standing = hero->OnGround && !hero->Aiming && hero->Slide.x == 0.0f &&
                      hero->StunTime <= 0.0f && hero->Active && !hero->Dying &&
-                     App->LevelWait <= 0.0f && !f.Speaking;
+                     App->LevelWait <= 0.0f && !f.Speaking &&
+                     // Landed deep in the ground, he is still rising out of it.
+                     App->World->GetTile(int(f.X), int(f.Y)) <= 0;
         f.BossHealth = -1.0f;
         for (OBJECT* object : App->World->Objects()) {
             if (auto* boss = dynamic_cast<BOSS*>(object)) {

@@ -21,7 +21,7 @@ struct RUN_FRAME {
     float Health = 0;
     int Lives = 0;
     int Score = 0;
-    bool Standing = false;  // on the ground, not aiming, sliding, stunned or hurt
+    bool Standing = false;  // on top of the ground, not aiming, sliding or stunned
     bool Speaking = false;  // Bink holds the world still
     float BossHealth = -1;  // the level's boss, -1 where there is none
 };
