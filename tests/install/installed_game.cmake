@@ -98,8 +98,16 @@ if(DEFINED REPLAY AND EXISTS ${REPLAY})
         endif()
     endforeach()
     set(script ${REPLAY})
-    # Room after the last key for the landing and the level-end fade.
+    # Room after the last key for the landing and the level-end fade, or
+    # past the frame the solver's summary says the level ends on.
     math(EXPR frames "${last} + 600")
+    string(REGEX REPLACE "\\.txt$" ".summary" summary "${REPLAY}")
+    if(EXISTS ${summary})
+        file(STRINGS ${summary} ends REGEX "^frame [0-9]+$")
+        if(ends MATCHES "^frame ([0-9]+)$" AND CMAKE_MATCH_1 GREATER_EQUAL frames)
+            math(EXPR frames "${CMAKE_MATCH_1} + 120")
+        endif()
+    endif()
     set(through TRUE)
 else()
     # The title card holds the level still for three seconds (180 frames).
