@@ -101,6 +101,8 @@ RUN_FRAME LEVEL_RUN::Advance(int64_t until, int64_t notBefore, int stopAfterStan
         for (OBJECT* object : App->World->Objects()) {
             if (auto* boss = dynamic_cast<BOSS*>(object)) {
                 f.BossHealth = boss->Health;
+                f.BossX = boss->Position.x;
+                f.BossY = boss->Position.y;
             }
         }
         if (frames) {

@@ -21,9 +21,10 @@ struct RUN_FRAME {
     float Health = 0;
     int Lives = 0;
     int Score = 0;
-    bool Standing = false;  // on top of the ground, not aiming, sliding or stunned
-    bool Speaking = false;  // Bink holds the world still
-    float BossHealth = -1;  // the level's boss, -1 where there is none
+    bool Standing = false;       // on top of the ground, not aiming, sliding or stunned
+    bool Speaking = false;       // Bink holds the world still
+    float BossHealth = -1;       // the level's boss, -1 where there is none
+    float BossX = 0, BossY = 0;  // px, the boss's centre
 };
 
 // Plays a level in-process exactly as `vortigan --level N --fixed-dt DT

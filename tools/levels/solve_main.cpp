@@ -147,6 +147,21 @@ struct NODE {
     RUN_FRAME Last;
 };
 
+// How near the hero came to dropping onto the boss during a move: the
+// distance from his feet to a point just above the boss's top, counted
+// only while he is above the boss and falling.
+double ClosestDrop(const std::vector<RUN_FRAME>& frames) {
+    double best = 5000.0;
+    for (const RUN_FRAME& f : frames) {
+        if (f.BossHealth <= 0.0f || f.Vy <= 0.0f || f.Y > f.BossY - 40.0f) {
+            continue;
+        }
+        double dx = f.X - f.BossX, dy = f.Y - (f.BossY - 70.0f);
+        best = std::min(best, std::sqrt(dx * dx + dy * dy));
+    }
+    return best;
+}
+
 double Evaluate(const RUN_FRAME& last, int level, bool boss, bool* done) {
     *done = false;
     if (last.State == GS_TO_BAD_ENDING || last.Lives <= 0) {
@@ -160,8 +175,6 @@ double Evaluate(const RUN_FRAME& last, int level, bool boss, bool* done) {
     double score = -3000.0 * livesLost - 400.0 * (1.0 - last.Health);
     if (boss) {
         score += 10000.0 * (1.0 - std::max(0.0f, last.BossHealth));
-        // Standing high helps to come down on the boss.
-        score -= 0.5 * last.Y;
     } else {
         score += last.X;
     }
@@ -197,8 +210,13 @@ void ExpandInChild(const std::string& data, int level, bool boss, const NODE& no
             if (pid == 0) {
                 close(q[0]);
                 run.ChangeScript(events);
-                result.Last = run.Advance(end + MOVE_TIMEOUT, end, SETTLE_FRAMES);
+                std::vector<RUN_FRAME> frames;
+                result.Last = run.Advance(end + MOVE_TIMEOUT, end, SETTLE_FRAMES, &frames);
                 result.Score = Evaluate(result.Last, level, boss, &result.Done);
+                if (boss && !result.Done && result.Score > -1e17) {
+                    // Between hits, reward coming close to landing on it.
+                    result.Score -= 2.0 * ClosestDrop(frames);
+                }
                 ssize_t n = write(q[1], &result, sizeof result);
                 _exit(n == sizeof result ? 0 : 1);
             }
