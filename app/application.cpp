@@ -17,9 +17,22 @@ APPLICATION::APPLICATION() {
     PauseRepeat = GetTickCount();
 }
 
-// The members go in reverse order of their declaration: Speech, Mouse and
-// the four tracks last to first.
-APPLICATION::~APPLICATION() = default;
+// What Init made goes with the application, so a game started again in the
+// same process (the tests, the soak) does not pile up copies. The members
+// then go in reverse order of their declaration: Speech, Mouse and the four
+// tracks last to first.
+APPLICATION::~APPLICATION() {
+    delete Hero;
+    delete World;
+    delete Picture;
+    delete IntroText;
+    delete HeroPicture;
+    delete Sprite;
+    delete TitleFont;
+    delete TextFont;
+    delete ScoreFont;
+    delete CreditsFont;
+}
 
 HRESULT APPLICATION::Init(DEVICE* device, int, int, bool) {
     LOG log;

@@ -103,7 +103,7 @@ void BINK::Speak(int section) {
         bool inside = false;
         std::string line;
         while (std::getline(in, line)) {
-            if (!line.empty() && line.back() == '\r') {
+            while (!line.empty() && line.back() == '\r') {
                 line.pop_back();
             }
             if (line.size() > LINE_LENGTH) {

@@ -3,6 +3,8 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
+#include <cstdint>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -54,6 +56,29 @@ SDL_Surface* LoadDdsSurface(const std::string& path) {
     return s;
 }
 
+// A BMP whose header claims a picture larger than any texture (a damaged
+// file of a few bytes can claim fifty million columns) is refused before
+// the decoder sets aside memory for it.
+constexpr int64_t MAX_BMP_SIDE = 16384;  // px
+
+bool BmpSizeIsSane(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    unsigned char h[26] = {};
+    if (!in.read(reinterpret_cast<char*>(h), sizeof h) || h[0] != 'B' || h[1] != 'M') {
+        return true;  // not a BMP header we can read: the decoder decides
+    }
+    auto read32 = [&h](int at) {
+        return int32_t(uint32_t(h[at]) | uint32_t(h[at + 1]) << 8 | uint32_t(h[at + 2]) << 16 |
+                       uint32_t(h[at + 3]) << 24);
+    };
+    if (read32(14) < 40) {
+        return true;  // an old OS/2 header holds 16-bit sizes
+    }
+    int64_t width = read32(18);
+    int64_t height = read32(22);
+    return std::abs(width) <= MAX_BMP_SIDE && std::abs(height) <= MAX_BMP_SIDE;
+}
+
 }  // namespace
 
 int NextPowerOfTwo(int n) {
@@ -75,6 +100,9 @@ TEXTURE* TEXTURE::LoadDefault(DEVICE* device, const std::string& path) {
 TEXTURE* TEXTURE::Load(DEVICE* device, const std::string& path, int width, int height,
                        bool powerOfTwo) {
     if (!device || !device->Renderer()) {
+        return nullptr;
+    }
+    if (EndsWith(path, ".bmp") && !BmpSizeIsSane(path)) {
         return nullptr;
     }
     SDL_Surface* surface = EndsWith(path, ".dds") ? LoadDdsSurface(path) : IMG_Load(path.c_str());
