@@ -263,9 +263,6 @@ void MUSIC::Load(const std::string& path) {
     // Shared, so the thread gets the file without a copy of it.
     auto file = std::make_shared<const std::vector<Uint8>>(std::move(bytes));
     auto work = [this, file, mix, cancel = Cancel, generation = Generation.load()] {
-        // The frames come first: on a machine with few cores the decode
-        // takes what the game leaves.
-        SDL_SetThreadPriority(SDL_THREAD_PRIORITY_LOW);
         auto stop = [&] { return cancel->load() || Generation.load() != generation; };
         Mix_Chunk* chunk = DecodeMp3(*file, mix, stop);
         // Cut short, a chunk would hold only the start of the track: a track
