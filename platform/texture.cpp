@@ -79,6 +79,27 @@ bool BmpSizeIsSane(const std::string& path) {
     return std::abs(width) <= MAX_BMP_SIDE && std::abs(height) <= MAX_BMP_SIDE;
 }
 
+// Decodes the file as the kind its name says. A JPEG or BMP file goes only
+// to that decoder, so a damaged picture whose bytes look like some other
+// kind never reaches a decoder the game has no use for.
+SDL_Surface* LoadSurface(const std::string& path) {
+    if (EndsWith(path, ".dds")) {
+        return LoadDdsSurface(path);
+    }
+    const bool jpeg = EndsWith(path, ".jpg") || EndsWith(path, ".jpeg");
+    const bool bmp = EndsWith(path, ".bmp");
+    if (!jpeg && !bmp) {
+        return IMG_Load(path.c_str());
+    }
+    SDL_RWops* file = SDL_RWFromFile(path.c_str(), "rb");
+    if (!file) {
+        return nullptr;
+    }
+    SDL_Surface* surface = jpeg ? IMG_LoadJPG_RW(file) : IMG_LoadBMP_RW(file);
+    SDL_RWclose(file);
+    return surface;
+}
+
 }  // namespace
 
 int NextPowerOfTwo(int n) {
@@ -105,7 +126,7 @@ TEXTURE* TEXTURE::Load(DEVICE* device, const std::string& path, int width, int h
     if (EndsWith(path, ".bmp") && !BmpSizeIsSane(path)) {
         return nullptr;
     }
-    SDL_Surface* surface = EndsWith(path, ".dds") ? LoadDdsSurface(path) : IMG_Load(path.c_str());
+    SDL_Surface* surface = LoadSurface(path);
     if (!surface) {
         return nullptr;
     }

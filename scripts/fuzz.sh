@@ -23,7 +23,7 @@ for t in $targets; do
     mkdir -p "$out/$t"
     echo "== $t: $seconds s"
     if ! SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy \
-        "$root/build-sanitize/tests/${t}_fuzz" -max_total_time="$seconds" -timeout=10 \
+        "$root/build-sanitize/tests/${t}_fuzz" -max_total_time="$seconds" -timeout=30 \
             -rss_limit_mb=2560 -print_final_stats=1 -artifact_prefix="$out/$t-" \
             "$out/$t" "$root/tests/fuzz/$t" 2>"$out/$t.log"; then
         status=1

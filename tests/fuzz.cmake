@@ -42,7 +42,7 @@ if(VORTIGAN_FUZZ)
         set(grown ${CMAKE_CURRENT_BINARY_DIR}/fuzz-corpus/${target})
         file(MAKE_DIRECTORY ${grown})
         add_test(NAME fuzz_${target}
-            COMMAND ${target}_fuzz -max_total_time=${VORTIGAN_FUZZ_SECONDS} -timeout=10
+            COMMAND ${target}_fuzz -max_total_time=${VORTIGAN_FUZZ_SECONDS} -timeout=30
                     -rss_limit_mb=2560 -print_final_stats=1
                     -artifact_prefix=${CMAKE_CURRENT_BINARY_DIR}/fuzz-corpus/${target}-
                     ${grown} ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/${target})
