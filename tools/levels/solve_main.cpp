@@ -37,6 +37,7 @@ struct MOVE {
     int Charge = 0;  // frames Space is held
     int Aim = 0;     // frames an arrow turns the aim (negative: Right)
     int Brake = 0;   // frames Left (or Right) brakes in the air after launch
+    int Back = 0;    // frames walked left (then one step right) before a mega jump
     std::string Name() const {
         char text[80];
         switch (Kind) {
@@ -50,8 +51,8 @@ struct MOVE {
                 std::snprintf(text, sizeof text, "hop %d %d", Dir, Frames);
                 break;
             case MEGA:
-                std::snprintf(text, sizeof text, "mega charge %d aim %d brake %d", Charge, Aim,
-                              Brake);
+                std::snprintf(text, sizeof text, "mega back %d charge %d aim %d brake %d", Back,
+                              Charge, Aim, Brake);
                 break;
         }
         return text;
@@ -86,6 +87,15 @@ int64_t Emit(const MOVE& m, int64_t at, std::vector<INPUT_EVENT>* events) {
             }
             return at + std::max(2, m.Frames);
         case MOVE::MEGA: {
+            if (m.Back > 0) {
+                // A run-up away from a wall too close to leap from, then a
+                // step back round to face it.
+                Key(events, at, INPUT_KEY::LEFT, true);
+                Key(events, at + m.Back, INPUT_KEY::LEFT, false);
+                Key(events, at + m.Back + 1, INPUT_KEY::RIGHT, true);
+                Key(events, at + m.Back + 3, INPUT_KEY::RIGHT, false);
+                at += m.Back + 4;
+            }
             Key(events, at, INPUT_KEY::SPACE, true);
             if (m.Aim != 0) {
                 INPUT_KEY turn = m.Aim > 0 ? INPUT_KEY::LEFT : INPUT_KEY::RIGHT;
@@ -131,6 +141,18 @@ std::vector<MOVE> Candidates(bool boss) {
                 m.Charge = charge;
                 m.Aim = aim;
                 m.Brake = brake;
+                moves.push_back(m);
+            }
+        }
+    }
+    for (int back : {30, 70}) {
+        for (int charge : {46, 60}) {
+            for (int aim : {0, 16}) {
+                MOVE m;
+                m.Kind = MOVE::MEGA;
+                m.Back = back;
+                m.Charge = charge;
+                m.Aim = aim;
                 moves.push_back(m);
             }
         }
