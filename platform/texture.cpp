@@ -71,11 +71,18 @@ bool BmpSizeIsSane(const std::string& path) {
         return int32_t(uint32_t(h[at]) | uint32_t(h[at + 1]) << 8 | uint32_t(h[at + 2]) << 16 |
                        uint32_t(h[at + 3]) << 24);
     };
-    if (read32(14) < 40) {
-        return true;  // an old OS/2 header holds 16-bit sizes
+    const int32_t headerSize = read32(14);
+    int64_t width = 0;
+    int64_t height = 0;
+    if (headerSize == 12) {  // an old OS/2 header holds 16-bit sizes
+        width = h[18] | h[19] << 8;
+        height = h[20] | h[21] << 8;
+    } else if (headerSize >= 40 && headerSize <= 256) {
+        width = read32(18);
+        height = read32(22);
+    } else {
+        return false;  // no header a BMP has
     }
-    int64_t width = read32(18);
-    int64_t height = read32(22);
     return std::abs(width) <= MAX_BMP_SIDE && std::abs(height) <= MAX_BMP_SIDE;
 }
 
