@@ -222,7 +222,9 @@ END {
     row("Peak resident size", sprintf("%.1f MB", gpeak / 1024),
         sprintf("%.1f MB bare SDL start", bpeak / 1024), sprintf("%.2f", bpeak > 0 ? gpeak / bpeak : 0),
         "< 150 MB", (gpeak / 1024 < 150) ? "yes" : "NO")
-    printf "\nMemory over: %s.\n", memwhat
+    printf "\nFrame cost: each run sums a scene'\''s frames on both sides; the ratio is the median\n"
+    printf "of the runs'\'' ratios, the times the medians of their times.\n"
+    printf "Memory over: %s.\n", memwhat
     printf "Frame cost and simulation count the game thread'\''s processor time. Start-up runs\n"
     printf "until frame 0'\''s screenshot is written; on a busy machine its wall time includes the\n"
     printf "waits for a processor. The whole run adds the exit (processor: all threads).\n"
