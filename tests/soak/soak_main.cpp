@@ -258,7 +258,7 @@ struct OPTIONS {
     std::string DataDir;
     double GameSeconds = 600.0;
     uint32_t Seed = 1;
-    size_t MaxObjects = 1000;
+    size_t MaxObjects = 300;  // the busiest level holds a few dozen
 };
 
 bool ParseOptions(int argc, char** argv, OPTIONS* o) {
