@@ -141,6 +141,16 @@ bool ParseInputScript(const std::string& text, std::vector<INPUT_EVENT>* events,
     return true;
 }
 
+namespace {
+
+int SaturatingAdd(int a, int b) {
+    constexpr long long LIMIT = 1000000;  // px, far beyond any screen
+    long long sum = static_cast<long long>(a) + b;
+    return static_cast<int>(std::clamp(sum, -LIMIT, LIMIT));
+}
+
+}  // namespace
+
 INPUT_PLAYER::INPUT_PLAYER(std::vector<INPUT_EVENT> events) : Events(std::move(events)) {}
 
 void INPUT_PLAYER::BeginFrame(int64_t frame) {
@@ -159,8 +169,10 @@ void INPUT_PLAYER::BeginFrame(int64_t frame) {
                 Held[static_cast<int>(e.Key)] = false;
                 break;
             case INPUT_EVENT::TYPE::MOUSE:
-                FrameDx += e.MouseDx;
-                FrameDy += e.MouseDy;
+                // Many motions on one frame add up; the sum saturates far
+                // beyond any screen instead of overflowing.
+                FrameDx = SaturatingAdd(FrameDx, e.MouseDx);
+                FrameDy = SaturatingAdd(FrameDy, e.MouseDy);
                 break;
         }
     }

@@ -317,3 +317,19 @@ TEST(HeadlessRun, BadOptionsAndScriptsExitWithStatusTwo) {
                   "--headless --frames 5 --input '" + dir.File("nowhere.txt") + "'", &output),
               2);
 }
+
+TEST(InputScript, ManyMotionsOnOneFrameSaturate) {
+    std::string script;
+    for (int i = 0; i < 30000; ++i) {
+        script += "0 mouse 100000 -100000\n";
+    }
+    std::vector<INPUT_EVENT> events;
+    std::string error;
+    ASSERT_TRUE(ParseInputScript(script, &events, &error)) << error;
+    INPUT_PLAYER player(events);
+    player.BeginFrame(0);
+    int dx, dy;
+    player.MouseMotion(&dx, &dy);
+    EXPECT_EQ(dx, 1000000);
+    EXPECT_EQ(dy, -1000000);
+}
