@@ -197,6 +197,11 @@ double Evaluate(const RUN_FRAME& last, int level, bool boss, bool* done) {
     double score = -3000.0 * livesLost - 400.0 * (1.0 - last.Health);
     if (boss) {
         score += 10000.0 * (1.0 - std::max(0.0f, last.BossHealth));
+        if (last.BossHealth <= 0.0f) {
+            // Beaten: it only has to fall out of the arena, so the longer
+            // the hero safely waits, the better.
+            score += 10.0 * double(last.Frame);
+        }
     } else {
         score += last.X;
     }
