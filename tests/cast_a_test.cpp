@@ -578,14 +578,7 @@ constexpr ARGB RED = 0xFFFF0000u;
 constexpr ARGB BLUE = 0xFF0000FFu;
 
 bool Near(ARGB a, ARGB b) {
-    for (int shift = 0; shift < 24; shift += 8) {
-        int ca = int((a >> shift) & 0xFF);
-        int cb = int((b >> shift) & 0xFF);
-        if (std::abs(ca - cb) > 40) {
-            return false;
-        }
-    }
-    return true;
+    return TEST_SUPPORT::ColourNear(a, b, 40);
 }
 
 class CastPixels : public Cast {

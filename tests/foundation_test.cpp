@@ -30,14 +30,7 @@ constexpr ARGB BLUE = 0xFF0000FFu;
 // Channels within a couple of steps of each other: linear filtering smears
 // the edges, never the middles we look at.
 bool Near(ARGB a, ARGB b) {
-    for (int shift = 0; shift < 24; shift += 8) {
-        int ca = int((a >> shift) & 0xFF);
-        int cb = int((b >> shift) & 0xFF);
-        if (std::abs(ca - cb) > 8) {
-            return false;
-        }
-    }
-    return true;
+    return TEST_SUPPORT::ColourNear(a, b, 8);
 }
 
 }  // namespace

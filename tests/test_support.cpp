@@ -68,6 +68,17 @@ int RunGame(const std::string& arguments, std::string* output) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+bool ColourNear(uint32_t a, uint32_t b, int tolerance) {
+    for (int shift = 0; shift < 24; shift += 8) {
+        int ca = int((a >> shift) & 0xFF);
+        int cb = int((b >> shift) & 0xFF);
+        if (ca - cb > tolerance || cb - ca > tolerance) {
+            return false;
+        }
+    }
+    return true;
+}
+
 std::vector<uint8_t> MakeDds(int width, int height, const std::vector<uint32_t>& argb) {
     std::vector<uint8_t> out(128, 0);
     auto put = [&out](size_t at, uint32_t v) {

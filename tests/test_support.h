@@ -32,6 +32,10 @@ void WriteText(const std::string& path, const std::string& text);
 // *output when given.
 int RunGame(const std::string& arguments, std::string* output = nullptr);
 
+// Two ARGB colours whose red, green and blue each differ by at most
+// `tolerance` steps (linear filtering smears edges a little).
+bool ColourNear(uint32_t a, uint32_t b, int tolerance);
+
 // An uncompressed 32-bit DDS file of the given ARGB pixels, top row first.
 std::vector<uint8_t> MakeDds(int width, int height, const std::vector<uint32_t>& argb);
 
