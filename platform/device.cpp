@@ -143,7 +143,7 @@ void DEVICE::Destroy() {
 }
 
 void DEVICE::Clear(ARGB colour) {
-    if (!Render) {
+    if (!Render || Blind) {
         return;
     }
     if (Target) {
@@ -189,7 +189,7 @@ void DEVICE::PictureRect(int* x, int* y, int* w, int* h) const {
 }
 
 void DEVICE::Present() {
-    if (!Render) {
+    if (!Render || Blind) {
         return;
     }
     if (ScreenshotWanted) {

@@ -55,6 +55,9 @@ public:
     void PictureRect(int* x, int* y, int* w, int* h) const;
 
     uint64_t DrawCalls = 0;  // sprite draws since creation, for measuring
+    // Set by tools that play thousands of frames: every frame is still
+    // worked out (drawing moves some of the cast), but no pixel is touched.
+    bool Blind = false;
 
 private:
     SDL_Window* Win = nullptr;

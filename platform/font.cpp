@@ -351,16 +351,16 @@ int FONT::TexelAlpha(unsigned x, unsigned y) const {
 }
 
 void FONT::Flush() {
-    if (!Corners.empty()) {
+    if (!Corners.empty() && !Device->Blind) {
         if (DRAW_RECORD* record = DRAW_RECORD::Listening()) {
             record->Geometry(Texture, Vertices.data(), int(Vertices.size()), Corners.data(),
                              int(Corners.size()));
         }
         SDL_RenderGeometry(Device->Renderer(), Texture, Vertices.data(), int(Vertices.size()),
                            Corners.data(), int(Corners.size()));
-        Vertices.clear();
-        Corners.clear();
     }
+    Vertices.clear();
+    Corners.clear();
 }
 
 HRESULT FONT::DrawString(float x, float y, ARGB colour, const char* text, int) {

@@ -81,6 +81,10 @@ void SPRITE::Draw(const TEXTURE* texture, const RECT* source, const VECTOR2* sca
         pivot = {cx - offX, cy - offY};
         degrees = -double(rotation) * 180.0 / M_PI;
     }
+    if (Device->Blind) {
+        ++Device->DrawCalls;
+        return;
+    }
     SDL_SetTextureColorMod(texture->Handle, (colour >> 16) & 0xFF, (colour >> 8) & 0xFF,
                            colour & 0xFF);
     SDL_SetTextureAlphaMod(texture->Handle, (colour >> 24) & 0xFF);

@@ -92,9 +92,10 @@ TEST_P(Replay, FinishesItsLevelAsRecorded) {
 
     TEST_SUPPORT::TEMP_DIR temp;
     std::string trace = temp.File("trace.csv");
-    // Room after the last key for the toilet's ride and the level-end fade;
-    // once the end is known the run stops right there.
-    long frames = LastScriptFrame(scriptText) + 1200;
+    // Room after the last key for the toilet's ride, or for a beaten boss to
+    // turn over and fall out of its arena (some 14 s), and the level-end
+    // fade; once the end is known the run stops right there.
+    long frames = LastScriptFrame(scriptText) + 1800;
     long recordedEnd = 0;
     if (!write && std::sscanf(summary.c_str(), "frame %ld", &recordedEnd) == 1) {
         frames = std::min(frames, recordedEnd + 1);

@@ -46,6 +46,7 @@ bool LEVEL_RUN::Begin(int level, const std::vector<INPUT_EVENT>& events, double 
     if (!Device->CreateOffscreen(&error)) {
         return false;
     }
+    Device->Blind = true;  // thousands of frames: work them out, draw nothing
     App = std::make_unique<APPLICATION>();
     if (App->Init(Device.get(), DEVICE::WIDTH, DEVICE::HEIGHT, true) != 0) {
         return false;
@@ -55,6 +56,7 @@ bool LEVEL_RUN::Begin(int level, const std::vector<INPUT_EVENT>& events, double 
     Dt = dt;
     Frame = 0;
     Standing = 0;
+    BossAt[0] = BossAt[1] = 0.0f;
     return true;
 }
 
@@ -97,12 +99,23 @@ RUN_FRAME LEVEL_RUN::Advance(int64_t until, int64_t notBefore, int stopAfterStan
                      App->LevelWait <= 0.0f && !f.Speaking &&
                      // Landed deep in the ground, he is still rising out of it.
                      App->World->GetTile(int(f.X), int(f.Y)) <= 0;
+        f.Facing = hero->Facing;
         f.BossHealth = -1.0f;
         for (OBJECT* object : App->World->Objects()) {
             if (auto* boss = dynamic_cast<BOSS*>(object)) {
                 f.BossHealth = boss->Health;
                 f.BossX = boss->Position.x;
                 f.BossY = boss->Position.y;
+                f.BossVx = (f.BossX - BossAt[0]) / float(Dt);
+                f.BossVy = (f.BossY - BossAt[1]) / float(Dt);
+                BossAt[0] = f.BossX;
+                BossAt[1] = f.BossY;
+                f.BossWait = boss->WaitTimer;
+                f.BossHurt = boss->HurtTimer;
+                f.BossBox[0] = boss->Box.left - int(f.BossX);
+                f.BossBox[1] = boss->Box.top - int(f.BossY);
+                f.BossBox[2] = boss->Box.right - int(f.BossX);
+                f.BossBox[3] = boss->Box.bottom - int(f.BossY);
             }
         }
         if (frames) {
@@ -127,6 +140,14 @@ std::vector<RUN_FRAME> LEVEL_RUN::Play(int level, const std::vector<INPUT_EVENT>
     }
     End();
     return out;
+}
+
+void AddKey(std::vector<INPUT_EVENT>* events, int64_t frame, INPUT_KEY key, bool press) {
+    INPUT_EVENT e;
+    e.Type = press ? INPUT_EVENT::TYPE::PRESS : INPUT_EVENT::TYPE::RELEASE;
+    e.Frame = frame;
+    e.Key = key;
+    events->push_back(e);
 }
 
 std::string ScriptText(const std::vector<INPUT_EVENT>& events, const std::string& header) {

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "app/application.h"
+#include "tools/levels/boss_solve.h"
 #include "tools/levels/level_run.h"
 
 namespace {
@@ -59,14 +60,6 @@ struct MOVE {
     }
 };
 
-void Key(std::vector<INPUT_EVENT>* events, int64_t frame, INPUT_KEY key, bool press) {
-    INPUT_EVENT e;
-    e.Type = press ? INPUT_EVENT::TYPE::PRESS : INPUT_EVENT::TYPE::RELEASE;
-    e.Frame = frame;
-    e.Key = key;
-    events->push_back(e);
-}
-
 // Appends the move's key events from frame `at`; returns the frame its last
 // key is let go.
 int64_t Emit(const MOVE& m, int64_t at, std::vector<INPUT_EVENT>* events) {
@@ -75,40 +68,40 @@ int64_t Emit(const MOVE& m, int64_t at, std::vector<INPUT_EVENT>* events) {
         case MOVE::WAIT:
             return at + m.Frames;
         case MOVE::WALK:
-            Key(events, at, arrow, true);
-            Key(events, at + m.Frames, arrow, false);
+            AddKey(events, at, arrow, true);
+            AddKey(events, at + m.Frames, arrow, false);
             return at + m.Frames;
         case MOVE::JUMP:
-            Key(events, at, INPUT_KEY::UP, true);
-            Key(events, at + 2, INPUT_KEY::UP, false);
+            AddKey(events, at, INPUT_KEY::UP, true);
+            AddKey(events, at + 2, INPUT_KEY::UP, false);
             if (m.Dir != 0 && m.Frames > 0) {
-                Key(events, at, arrow, true);
-                Key(events, at + m.Frames, arrow, false);
+                AddKey(events, at, arrow, true);
+                AddKey(events, at + m.Frames, arrow, false);
             }
             return at + std::max(2, m.Frames);
         case MOVE::MEGA: {
             if (m.Back > 0) {
                 // A run-up away from a wall too close to leap from, then a
                 // step back round to face it.
-                Key(events, at, INPUT_KEY::LEFT, true);
-                Key(events, at + m.Back, INPUT_KEY::LEFT, false);
-                Key(events, at + m.Back + 1, INPUT_KEY::RIGHT, true);
-                Key(events, at + m.Back + 3, INPUT_KEY::RIGHT, false);
+                AddKey(events, at, INPUT_KEY::LEFT, true);
+                AddKey(events, at + m.Back, INPUT_KEY::LEFT, false);
+                AddKey(events, at + m.Back + 1, INPUT_KEY::RIGHT, true);
+                AddKey(events, at + m.Back + 3, INPUT_KEY::RIGHT, false);
                 at += m.Back + 4;
             }
-            Key(events, at, INPUT_KEY::SPACE, true);
+            AddKey(events, at, INPUT_KEY::SPACE, true);
             if (m.Aim != 0) {
                 INPUT_KEY turn = m.Aim > 0 ? INPUT_KEY::LEFT : INPUT_KEY::RIGHT;
-                Key(events, at, turn, true);
-                Key(events, at + std::abs(m.Aim), turn, false);
+                AddKey(events, at, turn, true);
+                AddKey(events, at + std::abs(m.Aim), turn, false);
             }
             int64_t release = at + std::max(m.Charge, std::abs(m.Aim) + 1);
-            Key(events, release, INPUT_KEY::SPACE, false);
+            AddKey(events, release, INPUT_KEY::SPACE, false);
             int64_t end = release + 1;
             if (m.Brake != 0) {
                 INPUT_KEY brake = m.Brake > 0 ? INPUT_KEY::LEFT : INPUT_KEY::RIGHT;
-                Key(events, release + 2, brake, true);
-                Key(events, release + 2 + std::abs(m.Brake), brake, false);
+                AddKey(events, release + 2, brake, true);
+                AddKey(events, release + 2 + std::abs(m.Brake), brake, false);
                 end = release + 2 + std::abs(m.Brake);
             }
             return end;
@@ -320,6 +313,22 @@ int main(int argc, char** argv) {
         std::vector<RUN_FRAME> run = runner.Play(level, {}, DT, 2000, 0, SETTLE_FRAMES);
         start.Next = run.empty() ? 0 : run.back().Frame + 1;
         start.Last = run.empty() ? RUN_FRAME{} : run.back();
+    }
+    if (boss) {
+        // A boss is beaten by stomps, searched for one at a time.
+        std::vector<INPUT_EVENT> events;
+        std::vector<std::string> found;
+        bool over = SolveBoss(data, level, DT, &events, start.Next, &found);
+        std::string header = "# The boss of level " + std::to_string(level) +
+                             " beaten, found by vortigan_solve; play with --level " +
+                             std::to_string(level) + " --fixed-dt 0.0166667\n";
+        for (const std::string& m : found) {
+            header += "#   " + m + "\n";
+        }
+        std::ofstream file(out, std::ios::binary | std::ios::trunc);
+        file << ScriptText(events, header);
+        std::fprintf(stderr, "%s: %s\n", out.c_str(), over ? "finished" : "NOT finished");
+        return over ? 0 : 1;
     }
     std::vector<NODE> frontier{start};
     NODE best = start;
