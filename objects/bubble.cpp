@@ -59,19 +59,16 @@ void BUBBLE::Update(float dt) {
     Position += Velocity * dt;
 
     if (World) {
-        int x = int(std::trunc(Position.x));
-        int y = int(std::trunc(Position.y));
-        if (World->GetTile(x, int(std::trunc(Position.y + REACH))) > 0) {
+        TILE_PROBES tiles = ProbeTiles(*World, Position, REACH);
+        if (tiles.Below) {
             Velocity.y = -Velocity.y * FLOOR_BOUNCE;
         }
-        if (World->GetTile(int(std::trunc(Position.x - REACH)), y) > 0 ||
-            World->GetTile(int(std::trunc(Position.x + REACH)), y) > 0) {
+        if (tiles.Side) {
             Velocity.x = -Velocity.x * WALL_BOUNCE;
         }
     }
 
-    Box = {int32_t(std::trunc(Position.x - REACH)), int32_t(std::trunc(Position.y - REACH)),
-           int32_t(std::trunc(Position.x + REACH)), int32_t(std::trunc(Position.y + REACH))};
+    Box = BoxAbout(Position, REACH);
 
     Spin += SPIN_RATE * dt;
 

@@ -59,20 +59,18 @@ void FLOZER::Update(float dt) {
     }
 
     if (World) {
-        int y = int(std::trunc(Position.y));
-        if (World->GetTile(int(std::trunc(Position.x)), int(std::trunc(Position.y + REACH))) > 0) {
+        TILE_PROBES tiles = ProbeTiles(*World, Position, REACH);
+        if (tiles.Below) {
             Velocity.y = -Velocity.y;
             Sound.Play(SOUND_FLOZER_HIT, false);
         }
-        if (World->GetTile(int(std::trunc(Position.x - REACH)), y) > 0 ||
-            World->GetTile(int(std::trunc(Position.x + REACH)), y) > 0) {
+        if (tiles.Side) {
             Velocity.x = -Velocity.x;
             Sound.Play(SOUND_FLOZER_HIT, false);
         }
     }
 
-    Box = {int32_t(std::trunc(Position.x - REACH)), int32_t(std::trunc(Position.y - REACH)),
-           int32_t(std::trunc(Position.x + REACH)), int32_t(std::trunc(Position.y + REACH))};
+    Box = BoxAbout(Position, REACH);
 
     if (Age > DRIFT_TIME && SpinUp < 1.0f) {
         if (youngBefore) {

@@ -1,5 +1,7 @@
 #include "objects/object.h"
 
+#include <cmath>
+
 #include "platform/sprite.h"
 #include "world/world.h"
 
@@ -30,4 +32,19 @@ void OBJECT::DrawFrameAt(SPRITE* sprite, const TEXTURE* sheet, const RECT& frame
     VECTOR2 s = World->WorldToScreen(at.x, at.y, zoom) - anchor * (zoom * scale);
     VECTOR2 scaling{zoom * scale, zoom * scale};
     sprite->Draw(sheet, &frame, &scaling, centre, rotation, &s, colour);
+}
+
+BOX BoxAbout(VECTOR2 centre, float reach) {
+    return {int32_t(std::trunc(centre.x - reach)), int32_t(std::trunc(centre.y - reach)),
+            int32_t(std::trunc(centre.x + reach)), int32_t(std::trunc(centre.y + reach))};
+}
+
+TILE_PROBES ProbeTiles(const WORLD& world, VECTOR2 centre, float reach) {
+    int x = int(std::trunc(centre.x));
+    int y = int(std::trunc(centre.y));
+    TILE_PROBES probes;
+    probes.Below = world.GetTile(x, int(std::trunc(centre.y + reach))) > 0;
+    probes.Side = world.GetTile(int(std::trunc(centre.x - reach)), y) > 0 ||
+                  world.GetTile(int(std::trunc(centre.x + reach)), y) > 0;
+    return probes;
 }

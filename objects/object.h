@@ -23,6 +23,18 @@ struct BOX {
 // True when a corner of a lies inside b. Callers test both ways round.
 bool BoxesTouch(const BOX& a, const BOX& b);
 
+// A square box `reach` px about a centre, each bound cut to whole pixels
+// towards zero.
+BOX BoxAbout(VECTOR2 centre, float reach);
+
+// What a small thrown object finds in the tiles: a solid tile `reach` px
+// below its centre, or one as far to its left or right at its height.
+struct TILE_PROBES {
+    bool Below = false;
+    bool Side = false;
+};
+TILE_PROBES ProbeTiles(const WORLD& world, VECTOR2 centre, float reach);
+
 // What everything that falls falls with: px/s².
 inline constexpr VECTOR2 GRAVITY{0.0f, 500.0f};
 

@@ -53,16 +53,12 @@ void SPARK::Update(float dt) {
     }
     // A wall puts it out, but it flies on through while it fades.
     if (World) {
-        int x = int(std::trunc(Position.x));
-        int y = int(std::trunc(Position.y));
-        if (World->GetTile(x, int(std::trunc(Position.y + REACH))) > 0 ||
-            World->GetTile(int(std::trunc(Position.x - REACH)), y) > 0 ||
-            World->GetTile(int(std::trunc(Position.x + REACH)), y) > 0) {
+        TILE_PROBES tiles = ProbeTiles(*World, Position, REACH);
+        if (tiles.Below || tiles.Side) {
             Fading = true;
         }
     }
-    Box = {int32_t(std::trunc(Position.x - REACH)), int32_t(std::trunc(Position.y - REACH)),
-           int32_t(std::trunc(Position.x + REACH)), int32_t(std::trunc(Position.y + REACH))};
+    Box = BoxAbout(Position, REACH);
     Spin += SPIN_RATE * dt;
 }
 

@@ -70,17 +70,7 @@ std::vector<uint8_t> SilentMp3(int frames) {
     return out;
 }
 
-template <typename F>
-bool WaitFor(F done, double seconds) {
-    auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > end) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return true;
-}
+using TEST_SUPPORT::WaitFor;
 
 // Runs each test in a data folder of its own with a freshly opened mixer,
 // so sounds of one test never linger into the next.

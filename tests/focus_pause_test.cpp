@@ -4,70 +4,16 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-
-#include "app/application.h"
-#include "objects/hero.h"
-#include "platform/platform.h"
-#include "platform/random.h"
-#include "tests/test_support.h"
-#include "world/world.h"
+#include "tests/play_frame.h"
 
 namespace {
 
-using TEST_SUPPORT::TEMP_DIR;
+using TEST_SUPPORT::DT;
+using TEST_SUPPORT::STAND_Y;
 
-constexpr float DT = 1.0f / 60.0f;
-constexpr float STAND_Y = 447.5f;  // px, on the floor of row 7
-
-// An application in play on a flat floor, without a screen, driven by an
-// input script on the simulated clock.
-class FocusPause : public ::testing::Test {
+class FocusPause : public TEST_SUPPORT::PlayFrame {
 protected:
-    FocusPause() {
-        ResetRand();
-        App.World = new WORLD(nullptr);
-        App.Hero = new HERO(nullptr, App.World);
-        App.GameState = GS_PLAYING;
-        App.LevelWait = 0.0f;
-        App.PauseRepeat = 0;
-        App.EscapeRepeat = 0;
-        for (int c = 0; c < 40; ++c) {
-            App.World->SetTile(c, 7, 1);
-        }
-        App.Hero->Position = {300.0f, STAND_Y};
-        PLATFORM::TakeFocusLost();  // nothing left over from another test
-        Script("");
-    }
-    ~FocusPause() override {
-        delete App.Hero;
-        delete App.World;
-        App.Hero = nullptr;
-        App.World = nullptr;
-        PLATFORM::Shutdown();
-    }
-
-    void Script(const std::string& text) {
-        TEST_SUPPORT::WriteText(Dir.File("input.txt"), text);
-        PLATFORM_OPTIONS options;
-        options.InputPath = Dir.File("input.txt");
-        options.FixedDt = DT;
-        std::string error;
-        ASSERT_TRUE(PLATFORM::PrepareInput(options, &error)) << error;
-        Frame = 0;
-    }
-    void Advance(int frames = 1) {
-        for (int i = 0; i < frames; ++i) {
-            PLATFORM::BeginFrame(Frame);
-            PLATFORM::SetSimulatedTime(static_cast<double>(Frame + 1) * DT);
-            App.Update(DT);
-            ++Frame;
-        }
-    }
-
-    TEMP_DIR Dir;
-    APPLICATION App;
-    int64_t Frame = 0;
+    FocusPause() { PLATFORM::TakeFocusLost(); }  // nothing left over from another test
 };
 
 TEST_F(FocusPause, LosingFocusInPlayPausesUntilPIsPressed) {

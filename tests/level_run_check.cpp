@@ -31,9 +31,9 @@ TEST(LevelRun, EndsEveryReplayWhereTheGameDoes) {
         std::string error;
         ASSERT_TRUE(ParseInputScript(script, &events, &error)) << name << ": " << error;
         long frame = 0, score = 0, lives = 0;
-        ASSERT_EQ(std::sscanf(summary.c_str(), "frame %ld score %ld lives %ld", &frame, &score,
-                              &lives),
-                  3)
+        ASSERT_EQ(
+            std::sscanf(summary.c_str(), "frame %ld score %ld lives %ld", &frame, &score, &lives),
+            3)
             << name;
 
         LEVEL_RUN run(VORTIGAN_DATA_DIR);

@@ -11,22 +11,13 @@
 
 #include "platform/mixer.h"
 #include "platform/music.h"
+#include "tests/test_support.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-template <typename F>
-bool WaitFor(F done, double seconds) {
-    auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > end) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return true;
-}
+using TEST_SUPPORT::WaitFor;
 
 class MUSICDECODE : public ::testing::Test {
 protected:

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 // Small helpers shared by the test files: temporary folders, whole-file
@@ -38,5 +40,19 @@ bool ColourNear(uint32_t a, uint32_t b, int tolerance);
 
 // An uncompressed 32-bit DDS file of the given ARGB pixels, top row first.
 std::vector<uint8_t> MakeDds(int width, int height, const std::vector<uint32_t>& argb);
+
+// Polls `done` every 5 ms until it holds (true) or `seconds` pass (false),
+// for work the game does on threads of its own.
+template <typename F>
+bool WaitFor(F done, double seconds) {
+    auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > end) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
 
 }  // namespace TEST_SUPPORT

@@ -1,14 +1,12 @@
 #include "tools/levels/boss_solve.h"
 
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
 #include "app/application.h"
+#include "tools/levels/copies.h"
 #include "tools/levels/level_run.h"
 
 namespace {
@@ -85,7 +83,8 @@ bool Better(const OUTCOME& a, const OUTCOME& b) {
 OUTCOME Judge(const std::vector<RUN_FRAME>& frames, const RUN_FRAME& before, int level) {
     OUTCOME o;
     for (const RUN_FRAME& f : frames) {
-        o.Hit = o.Hit || (f.BossHealth >= 0.0f && f.BossHealth < before.BossHealth);
+        // -1 stands for no boss; the killing hit leaves a little below 0.
+        o.Hit = o.Hit || (f.BossHealth > -1.0f && f.BossHealth < before.BossHealth);
         o.Hurt = o.Hurt || f.Health < before.Health || f.Lives < before.Lives ||
                  f.State == GS_TO_BAD_ENDING;
     }
@@ -161,9 +160,8 @@ int PredictStomp(const RUN_FRAME& at, const STRIKE& s, double dt, float* offCent
 // In a child: one walk, then every wait on a grid; at each, the aims and
 // charges whose flight meets the boss from above are played, each in a copy
 // of its own. Writes the best FOUND to `fd`.
-[[noreturn]] void TryWalk(const std::string& data, int level, double dt,
-                          const std::vector<INPUT_EVENT>& base, int64_t next, int dir, int walk,
-                          int fd) {
+void TryWalk(const std::string& data, int level, double dt, const std::vector<INPUT_EVENT>& base,
+             int64_t next, int dir, int walk, int fd) {
     constexpr int MAX_WAIT = 2100;  // frames: a whole tour of the slowest boss
     constexpr int WAIT_STEP = 3;
     constexpr int TRIES_PER_WAIT = 6;
@@ -214,37 +212,21 @@ int PredictStomp(const RUN_FRAME& at, const STRIKE& s, double dt, float* offCent
                 std::vector<INPUT_EVENT> events = base;
                 int64_t release = Emit(strike, next, &events);
                 events = Sorted(std::move(events));
-                int q[2];
-                if (pipe(q) != 0) {
-                    continue;
-                }
-                pid_t pid = fork();
-                if (pid == 0) {
-                    close(q[0]);
-                    run.ChangeScript(events);
-                    std::vector<RUN_FRAME> frames;
-                    run.Advance(release + FLIGHT_LIMIT, release + 1, SETTLE_FRAMES, &frames);
-                    OUTCOME o = Judge(frames, before, level);
-                    ssize_t n = write(q[1], &o, sizeof o);
-                    _exit(n == ssize_t(sizeof o) ? 0 : 1);
-                }
-                close(q[1]);
-                OUTCOME o;
-                if (pid > 0 && read(q[0], &o, sizeof o) != ssize_t(sizeof o)) {
-                    o = OUTCOME{};
-                }
-                close(q[0]);
-                if (pid > 0) {
-                    waitpid(pid, nullptr, 0);
-                }
+                OUTCOME o = InCopy(
+                    [&] {
+                        run.ChangeScript(events);
+                        std::vector<RUN_FRAME> frames;
+                        run.Advance(release + FLIGHT_LIMIT, release + 1, SETTLE_FRAMES, &frames);
+                        return Judge(frames, before, level);
+                    },
+                    OUTCOME{});
                 if (Better(o, best.Outcome)) {
                     best = {strike, o};
                 }
             }
         }
     }
-    ssize_t n = write(fd, &best, sizeof best);
-    _exit(n == ssize_t(sizeof best) ? 0 : 1);
+    WriteAnswer(fd, best);
 }
 
 // The best stomp from where the hero stands at `next`, over every walk.
@@ -256,39 +238,25 @@ FOUND BestStrike(const std::string& data, int level, double dt,
         walks.push_back({-1, w});
     }
     FOUND best;
-    std::vector<std::pair<pid_t, int>> running;
-    auto collect = [&](std::pair<pid_t, int> child) {
+    std::vector<COPY> running;
+    auto collect = [&](const COPY& copy) {
         FOUND f;
-        if (read(child.second, &f, sizeof f) == ssize_t(sizeof f) &&
-            Better(f.Outcome, best.Outcome)) {
+        if (ReadAnswer(copy, &f) && Better(f.Outcome, best.Outcome)) {
             best = f;
         }
-        close(child.second);
-        waitpid(child.first, nullptr, 0);
+        EndCopy(copy);
     };
     for (auto [dir, walk] : walks) {
         if (int(running.size()) >= JOBS) {
             collect(running.front());
             running.erase(running.begin());
         }
-        int p[2];
-        if (pipe(p) != 0) {
-            continue;
-        }
-        pid_t pid = fork();
-        if (pid == 0) {
-            close(p[0]);
-            TryWalk(data, level, dt, events, next, dir, walk, p[1]);
-        }
-        close(p[1]);
-        if (pid < 0) {
-            close(p[0]);
-            continue;
-        }
-        running.push_back({pid, p[0]});
+        running.push_back(StartCopy([&, dir = dir, walk = walk](int fd) {
+            TryWalk(data, level, dt, events, next, dir, walk, fd);
+        }));
     }
-    for (auto& child : running) {
-        collect(child);
+    for (const COPY& copy : running) {
+        collect(copy);
     }
     return best;
 }

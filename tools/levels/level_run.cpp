@@ -57,6 +57,8 @@ bool LEVEL_RUN::Begin(int level, const std::vector<INPUT_EVENT>& events, double 
     Frame = 0;
     Standing = 0;
     BossAt[0] = BossAt[1] = 0.0f;
+    Latest = RUN_FRAME{};
+    Latest.Level = level;
     return true;
 }
 
@@ -70,7 +72,8 @@ void LEVEL_RUN::ChangeScript(const std::vector<INPUT_EVENT>& events) {
 
 RUN_FRAME LEVEL_RUN::Advance(int64_t until, int64_t notBefore, int stopAfterStanding,
                              std::vector<RUN_FRAME>* frames) {
-    RUN_FRAME f;
+    // With nothing left to play, the frame already played is the answer.
+    RUN_FRAME f = Latest;
     if (!App) {
         return f;
     }
@@ -118,6 +121,7 @@ RUN_FRAME LEVEL_RUN::Advance(int64_t until, int64_t notBefore, int stopAfterStan
                 f.BossBox[3] = boss->Box.bottom - int(f.BossY);
             }
         }
+        Latest = f;
         if (frames) {
             frames->push_back(f);
         }

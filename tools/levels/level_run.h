@@ -50,7 +50,7 @@ public:
     // Plays on up to frame `until` (not included), or until the level is
     // left, or, with `stopAfterStanding` > 0, until the hero has stood
     // still for that many frames from frame `notBefore` on. Returns the
-    // last frame played.
+    // last frame played, this time or before.
     RUN_FRAME Advance(int64_t until, int64_t notBefore = 0, int stopAfterStanding = 0,
                       std::vector<RUN_FRAME>* frames = nullptr);
     int64_t NextFrame() const { return Frame; }
@@ -71,6 +71,7 @@ private:
     int64_t Frame = 0;     // the next frame to play
     int Standing = 0;      // frames stood still in a row
     float BossAt[2] = {};  // px, the boss's centre on the frame before
+    RUN_FRAME Latest;      // the last frame played
 };
 
 // Appends one key's press or release at `frame`.

@@ -1,14 +1,15 @@
 // Finds a way through a level with the hero's real inputs, and writes it as
 // an input script:
 //   vortigan_solve --data DIR --level N --out SCRIPT [--beam K] [--steps S]
+//   vortigan_solve --data DIR --level N --replay SCRIPT   (prints the hero's path)
+//   vortigan_solve --data DIR --level N --out SCRIPT --resume PART   (a boss level, from
+//                                                        the stomps of PART on)
 //
 // A beam search over moves a player makes: walks, hops, waits and aimed mega
-// jumps of a chosen charge. Every candidate is played from the level's start
-// in the game's own code (there is no shortcut through a copied state), so
-// what it finds is exactly what the game will do with the script.
-
-#include <sys/wait.h>
-#include <unistd.h>
+// jumps of a chosen charge. Every candidate is played in the game's own code,
+// in a copy of the game made where the move starts, so what it finds is
+// exactly what the game will do with the script. A boss level is beaten by
+// stomps instead, searched for one at a time (boss_solve.h).
 
 #include <algorithm>
 #include <cmath>
@@ -23,6 +24,7 @@
 
 #include "app/application.h"
 #include "tools/levels/boss_solve.h"
+#include "tools/levels/copies.h"
 #include "tools/levels/level_run.h"
 
 namespace {
@@ -110,7 +112,7 @@ int64_t Emit(const MOVE& m, int64_t at, std::vector<INPUT_EVENT>* events) {
     return at;
 }
 
-std::vector<MOVE> Candidates(bool boss) {
+std::vector<MOVE> Candidates() {
     std::vector<MOVE> moves;
     for (int n : {10, 40, 120}) {
         moves.push_back({MOVE::WALK, +1, n});
@@ -122,7 +124,7 @@ std::vector<MOVE> Candidates(bool boss) {
         moves.push_back({MOVE::JUMP, +1, n});
     }
     moves.push_back({MOVE::JUMP, -1, 30});
-    for (int n : boss ? std::vector<int>{15, 40, 90, 180} : std::vector<int>{30, 90}) {
+    for (int n : {30, 90}) {
         moves.push_back({MOVE::WAIT, 0, n});
     }
     // Charges from a third to full, aimed from flat-ish to straight up.
@@ -162,22 +164,7 @@ struct NODE {
     RUN_FRAME Last;
 };
 
-// How near the hero came to dropping onto the boss during a move: the
-// distance from his feet to a point just above the boss's top, counted
-// only while he is above the boss and falling.
-double ClosestDrop(const std::vector<RUN_FRAME>& frames) {
-    double best = 5000.0;
-    for (const RUN_FRAME& f : frames) {
-        if (f.BossHealth <= 0.0f || f.Vy <= 0.0f || f.Y > f.BossY - 40.0f) {
-            continue;
-        }
-        double dx = f.X - f.BossX, dy = f.Y - (f.BossY - 70.0f);
-        best = std::min(best, std::sqrt(dx * dx + dy * dy));
-    }
-    return best;
-}
-
-double Evaluate(const RUN_FRAME& last, int level, bool boss, bool* done) {
+double Evaluate(const RUN_FRAME& last, int level, bool* done) {
     *done = false;
     if (last.State == GS_TO_BAD_ENDING || last.Lives <= 0) {
         return -1e18;
@@ -188,16 +175,7 @@ double Evaluate(const RUN_FRAME& last, int level, bool boss, bool* done) {
     }
     double livesLost = 15 - last.Lives;
     double score = -3000.0 * livesLost - 400.0 * (1.0 - last.Health);
-    if (boss) {
-        score += 10000.0 * (1.0 - std::max(0.0f, last.BossHealth));
-        if (last.BossHealth <= 0.0f) {
-            // Beaten: it only has to fall out of the arena, so the longer
-            // the hero safely waits, the better.
-            score += 10.0 * double(last.Frame);
-        }
-    } else {
-        score += last.X;
-    }
+    score += last.X;
     return score;
 }
 
@@ -210,57 +188,59 @@ struct RESULT {
 };
 
 // Plays the node's moves once, then tries every candidate from there, each
-// in a copy of the game made by fork(), so no candidate pays for the
-// moves before it. Writes one RESULT per candidate to `fd`.
-void ExpandInChild(const std::string& data, int level, bool boss, const NODE& node,
-                   const std::vector<MOVE>& moves, int fd) {
+// in a copy of the game, so no candidate pays for the moves before it.
+// Writes one RESULT per candidate to `fd`.
+void Expand(const std::string& data, int level, const NODE& node, const std::vector<MOVE>& moves,
+            int fd) {
     LEVEL_RUN run(data);
     if (!run.Begin(level, node.Events, DT)) {
-        _exit(1);
+        return;
     }
     run.Advance(node.Next);
     for (const MOVE& m : moves) {
         std::vector<INPUT_EVENT> events = node.Events;
         int64_t end = Emit(m, node.Next, &events);
-        int q[2];
-        RESULT result;
-        result.End = end;
-        if (pipe(q) == 0) {
-            pid_t pid = fork();
-            if (pid == 0) {
-                close(q[0]);
+        RESULT result = InCopy(
+            [&] {
+                RESULT r;
+                r.End = end;
                 run.ChangeScript(events);
-                std::vector<RUN_FRAME> frames;
-                result.Last = run.Advance(end + MOVE_TIMEOUT, end, SETTLE_FRAMES, &frames);
-                result.Score = Evaluate(result.Last, level, boss, &result.Done);
-                if (boss && !result.Done && result.Score > -1e17) {
-                    // Between hits, reward coming close to landing on it.
-                    result.Score -= 2.0 * ClosestDrop(frames);
-                }
-                ssize_t n = write(q[1], &result, sizeof result);
-                _exit(n == sizeof result ? 0 : 1);
-            }
-            close(q[1]);
-            RESULT got;
-            if (pid > 0 && read(q[0], &got, sizeof got) == ssize_t(sizeof got)) {
-                result = got;
-            }
-            close(q[0]);
-            if (pid > 0) {
-                waitpid(pid, nullptr, 0);
-            }
-        }
-        if (write(fd, &result, sizeof result) != ssize_t(sizeof result)) {
-            _exit(1);
+                r.Last = run.Advance(end + MOVE_TIMEOUT, end, SETTLE_FRAMES);
+                r.Score = Evaluate(r.Last, level, &r.Done);
+                return r;
+            },
+            RESULT{});
+        if (!WriteAnswer(fd, result)) {
+            return;
         }
     }
-    _exit(0);
+}
+
+// Reads an input script, and the move lines of its header ("#   ...") when
+// `moves` is given; false, said on stderr, when it cannot be read.
+bool ReadScript(const std::string& path, std::vector<INPUT_EVENT>* events,
+                std::vector<std::string>* moves) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    std::string error;
+    if (!in || !ParseInputScript(text.str(), events, &error)) {
+        std::fprintf(stderr, "%s: %s\n", path.c_str(), in ? error.c_str() : "cannot be read");
+        return false;
+    }
+    std::string line;
+    for (std::istringstream lines(text.str()); moves && std::getline(lines, line);) {
+        if (line.rfind("#   ", 0) == 0) {
+            moves->push_back(line.substr(4));
+        }
+    }
+    return true;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string data, out, replay;
+    std::string data, out, replay, resume;
     int level = -1, beam = 3, steps = 60;
     for (int i = 1; i + 1 < argc; i += 2) {
         std::string a = argv[i];
@@ -274,6 +254,8 @@ int main(int argc, char** argv) {
             beam = std::atoi(argv[i + 1]);
         } else if (a == "--replay") {
             replay = argv[i + 1];
+        } else if (a == "--resume") {
+            resume = argv[i + 1];
         } else if (a == "--steps") {
             steps = std::atoi(argv[i + 1]);
         }
@@ -281,13 +263,8 @@ int main(int argc, char** argv) {
     if (!replay.empty() && !data.empty() && level >= 0 && level < 12) {
         // Plays a script in-process and prints where the hero is every
         // second, to hold against the game's own --trace.
-        std::ifstream in(replay, std::ios::binary);
-        std::stringstream text;
-        text << in.rdbuf();
         std::vector<INPUT_EVENT> events;
-        std::string error;
-        if (!ParseInputScript(text.str(), &events, &error)) {
-            std::fprintf(stderr, "%s: %s\n", replay.c_str(), error.c_str());
+        if (!ReadScript(replay, &events, nullptr)) {
             return 2;
         }
         LEVEL_RUN runner(data);
@@ -305,7 +282,7 @@ int main(int argc, char** argv) {
     }
     bool boss = level == 3 || level == 7 || level == 11;
     LEVEL_RUN runner(data);
-    std::vector<MOVE> moves = Candidates(boss);
+    std::vector<MOVE> moves = Candidates();
 
     // The first move starts once the title card is over and the hero stands.
     NODE start;
@@ -315,9 +292,19 @@ int main(int argc, char** argv) {
         start.Last = run.empty() ? RUN_FRAME{} : run.back();
     }
     if (boss) {
-        // A boss is beaten by stomps, searched for one at a time.
+        // A boss is beaten by stomps, searched for one at a time; a script
+        // of the first few goes on from where its hero stands at the end.
         std::vector<INPUT_EVENT> events;
         std::vector<std::string> found;
+        if (!resume.empty()) {
+            if (!ReadScript(resume, &events, &found)) {
+                return 2;
+            }
+            int64_t last = events.empty() ? 0 : events.back().Frame;
+            std::vector<RUN_FRAME> run =
+                runner.Play(level, events, DT, last + 2000, last + 1, SETTLE_FRAMES);
+            start.Next = run.empty() ? 0 : run.back().Frame + 1;
+        }
         bool over = SolveBoss(data, level, DT, &events, start.Next, &found);
         std::string header = "# The boss of level " + std::to_string(level) +
                              " beaten, found by vortigan_solve; play with --level " +
@@ -334,26 +321,16 @@ int main(int argc, char** argv) {
     NODE best = start;
     for (int step = 0; step < steps && !best.Done; ++step) {
         std::vector<NODE> next;
-        // One child per node of the frontier, side by side.
-        std::vector<std::pair<pid_t, int>> children;
+        // One copy per node of the frontier, side by side.
+        std::vector<COPY> copies;
         for (const NODE& node : frontier) {
-            int p[2];
-            if (pipe(p) != 0) {
-                continue;
-            }
-            pid_t pid = fork();
-            if (pid == 0) {
-                close(p[0]);
-                ExpandInChild(data, level, boss, node, moves, p[1]);
-            }
-            close(p[1]);
-            children.push_back({pid, p[0]});
+            copies.push_back(StartCopy([&](int fd) { Expand(data, level, node, moves, fd); }));
         }
-        for (size_t k = 0; k < children.size(); ++k) {
+        for (size_t k = 0; k < copies.size(); ++k) {
             const NODE& node = frontier[k];
             for (const MOVE& m : moves) {
                 RESULT r;
-                if (read(children[k].second, &r, sizeof r) != ssize_t(sizeof r)) {
+                if (!ReadAnswer(copies[k], &r)) {
                     break;
                 }
                 if (r.Score <= -1e17) {
@@ -368,10 +345,7 @@ int main(int argc, char** argv) {
                 child.Moves.push_back(m.Name());
                 next.push_back(std::move(child));
             }
-            close(children[k].second);
-            if (children[k].first > 0) {
-                waitpid(children[k].first, nullptr, 0);
-            }
+            EndCopy(copies[k]);
         }
         if (next.empty()) {
             break;
@@ -396,10 +370,9 @@ int main(int argc, char** argv) {
         if (frontier[0].Score > best.Score) {
             best = frontier[0];
         }
-        std::fprintf(stderr, "level %d step %d: x %.0f y %.0f lives %d boss %.2f score %.0f (%s)\n",
-                     level, step, frontier[0].Last.X, frontier[0].Last.Y, frontier[0].Last.Lives,
-                     frontier[0].Last.BossHealth, frontier[0].Score,
-                     frontier[0].Moves.back().c_str());
+        std::fprintf(stderr, "level %d step %d: x %.0f y %.0f lives %d score %.0f (%s)\n", level,
+                     step, frontier[0].Last.X, frontier[0].Last.Y, frontier[0].Last.Lives,
+                     frontier[0].Score, frontier[0].Moves.back().c_str());
     }
     std::string header = "# A way through level " + std::to_string(level) +
                          ", found by vortigan_solve; play with --level " + std::to_string(level) +
