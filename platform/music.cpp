@@ -38,9 +38,7 @@ struct MPG123 {
     using DELETE = void (*)(void*);
 
     static constexpr int OK = 0;
-    static constexpr int DONE = -12;
     static constexpr int NEW_FORMAT = -11;
-    static constexpr int NEED_MORE = -10;
     static constexpr int ENC_SIGNED_16 = 0x0D0;
     static constexpr int MONO_OR_STEREO = 3;
 

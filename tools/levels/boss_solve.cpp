@@ -106,38 +106,51 @@ struct FOUND {
 // Where a mega jump from `at` would first meet the boss, worked out in flight
 // without the map: the frame it meets it (from the press of Space), or -1
 // when the first touch would hurt the hero or there is none in reach. The
-// boss is taken to keep its present velocity, or to stand while it pauses.
+// boss is flown along its tour as the game flies it.
 int PredictStomp(const RUN_FRAME& at, const STRIKE& s, double dt, float* offCentre) {
     constexpr float PI = 3.14159265f;
     constexpr float LAUNCH_SPEED = 1000.0f;  // px/s at full charge
     constexpr float TURN = 2.0f;             // rad/s while aiming
     constexpr float G = 500.0f;              // px/s²
-    constexpr float SLACK = 12.0f;           // px the guess may be off by
+    constexpr float ARRIVED = 30.0f;         // px from a waypoint counts as there
+    constexpr float SLACK = 8.0f;            // px the guess may be off by
     constexpr int HORIZON = 240;             // frames of flight looked at
+    const float step = float(dt);
     int held = std::max(s.Charge, std::abs(s.Aim) + 2);
     if (held > 60) {
         return -1;
     }
-    float charge = float(held) * float(dt);
+    float charge = float(held) * step;
     float angle = at.Facing == 1 ? -0.75f * PI : -0.25f * PI;
-    angle = std::clamp(angle - float(s.Aim) * TURN * float(dt), -PI, 0.0f);
+    angle = std::clamp(angle - float(s.Aim) * TURN * step, -PI, 0.0f);
     float x = at.X, y = at.Y - 2.0f;
     float vx = std::cos(angle) * charge * LAUNCH_SPEED;
     float vy = std::sin(angle) * charge * LAUNCH_SPEED;
-    for (int k = 1; k <= HORIZON; ++k) {
-        vy += G * float(dt);
-        x += vx * float(dt);
-        y += vy * float(dt);
-        float t = float(held + k) * float(dt);  // s from the press of Space
-        float bx = at.BossX, by = at.BossY;
-        if (t > at.BossWait) {
-            float moving = t - std::max(0.0f, at.BossWait);
-            if (at.BossWait > 0.0f && moving > 0.4f) {
-                return -1;  // where it goes after its pause is a guess too far
+    float bx = at.BossX, by = at.BossY, wait = at.BossWait;
+    int target = at.BossTarget;
+    for (int k = 1; k <= held + HORIZON; ++k) {
+        if (wait > 0.0f) {
+            wait -= step;
+        } else {
+            float tx = at.BossWaypoints[target][0] - bx, ty = at.BossWaypoints[target][1] - by;
+            float d = std::sqrt(tx * tx + ty * ty);
+            if (d > 0.0f) {
+                bx += tx / d * at.BossSpeed * step;
+                by += ty / d * at.BossSpeed * step;
             }
-            bx += at.BossVx * moving;
-            by += at.BossVy * moving;
+            tx = at.BossWaypoints[target][0] - bx;
+            ty = at.BossWaypoints[target][1] - by;
+            if (std::sqrt(tx * tx + ty * ty) < ARRIVED) {
+                target = (target + 1) % 3;
+                wait = at.BossPause;
+            }
         }
+        if (k <= held) {
+            continue;  // still crouched, charging
+        }
+        vy += G * step;
+        x += vx * step;
+        y += vy * step;
         float left = bx + float(at.BossBox[0]) - SLACK, right = bx + float(at.BossBox[2]) + SLACK;
         float top = by + float(at.BossBox[1]) - SLACK, bottom = by + float(at.BossBox[3]) + SLACK;
         bool touch =
@@ -145,12 +158,12 @@ int PredictStomp(const RUN_FRAME& at, const STRIKE& s, double dt, float* offCent
         if (!touch) {
             continue;
         }
-        if (t < at.BossHurt) {
+        if (float(k) * step < at.BossHurt) {
             return -1;  // it would pass through untouched and then hurt him
         }
         if (vy > 0.0f && y < by - SLACK) {
             *offCentre = std::abs(x - (bx + 0.5f * float(at.BossBox[0] + at.BossBox[2])));
-            return held + k;
+            return k;
         }
         return -1;
     }

@@ -56,7 +56,6 @@ bool LEVEL_RUN::Begin(int level, const std::vector<INPUT_EVENT>& events, double 
     Dt = dt;
     Frame = 0;
     Standing = 0;
-    BossAt[0] = BossAt[1] = 0.0f;
     Latest = RUN_FRAME{};
     Latest.Level = level;
     return true;
@@ -109,11 +108,14 @@ RUN_FRAME LEVEL_RUN::Advance(int64_t until, int64_t notBefore, int stopAfterStan
                 f.BossHealth = boss->Health;
                 f.BossX = boss->Position.x;
                 f.BossY = boss->Position.y;
-                f.BossVx = (f.BossX - BossAt[0]) / float(Dt);
-                f.BossVy = (f.BossY - BossAt[1]) / float(Dt);
-                BossAt[0] = f.BossX;
-                BossAt[1] = f.BossY;
                 f.BossWait = boss->WaitTimer;
+                f.BossSpeed = boss->Speed;
+                f.BossPause = boss->Pause;
+                f.BossTarget = boss->WaypointIndex;
+                for (size_t w = 0; w < 3 && w < boss->Waypoints.size(); ++w) {
+                    f.BossWaypoints[w][0] = boss->Waypoints[w].x;
+                    f.BossWaypoints[w][1] = boss->Waypoints[w].y;
+                }
                 f.BossHurt = boss->HurtTimer;
                 f.BossBox[0] = boss->Box.left - int(f.BossX);
                 f.BossBox[1] = boss->Box.top - int(f.BossY);

@@ -21,15 +21,18 @@ struct RUN_FRAME {
     float Health = 0;
     int Lives = 0;
     int Score = 0;
-    bool Standing = false;         // on top of the ground, not aiming, sliding or stunned
-    bool Speaking = false;         // Bink holds the world still
-    float BossHealth = -1;         // the level's boss, -1 where there is none
-    float BossX = 0, BossY = 0;    // px, the boss's centre
-    float BossVx = 0, BossVy = 0;  // px/s over the last frame
-    float BossWait = 0;            // s it still stands at a waypoint
-    float BossHurt = 0;            // s it still cannot be touched
-    int BossBox[4] = {};           // px from its centre: left, top, right, bottom
-    int Facing = 0;                // the hero's: 0 right, 1 left
+    bool Standing = false;           // on top of the ground, not aiming, sliding or stunned
+    bool Speaking = false;           // Bink holds the world still
+    float BossHealth = -1;           // the level's boss, -1 where there is none
+    float BossX = 0, BossY = 0;      // px, the boss's centre
+    float BossWait = 0;              // s it still stands at a waypoint
+    float BossSpeed = 0;             // px/s between waypoints
+    float BossPause = 0;             // s at each waypoint
+    int BossTarget = 0;              // the waypoint it flies to
+    float BossWaypoints[3][2] = {};  // px, world
+    float BossHurt = 0;              // s it still cannot be touched
+    int BossBox[4] = {};             // px from its centre: left, top, right, bottom
+    int Facing = 0;                  // the hero's: 0 right, 1 left
 };
 
 // Plays a level in-process exactly as `vortigan --level N --fixed-dt DT
@@ -68,10 +71,9 @@ private:
     std::unique_ptr<APPLICATION> App;
     int Level = 0;
     double Dt = 0.0;
-    int64_t Frame = 0;     // the next frame to play
-    int Standing = 0;      // frames stood still in a row
-    float BossAt[2] = {};  // px, the boss's centre on the frame before
-    RUN_FRAME Latest;      // the last frame played
+    int64_t Frame = 0;  // the next frame to play
+    int Standing = 0;   // frames stood still in a row
+    RUN_FRAME Latest;   // the last frame played
 };
 
 // Appends one key's press or release at `frame`.
