@@ -347,6 +347,10 @@ void RequestScreenshot() {
     ScreenshotWanted = true;
 }
 
+bool ScreenshotRequested() {
+    return ScreenshotWanted;
+}
+
 unsigned RendererGeneration() {
     return Generation;
 }

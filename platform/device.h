@@ -79,6 +79,7 @@ void WindowResized(int width, int height);
 void ToggleFullscreen();
 // Asks for the next presented frame to be written to the per-user folder.
 void RequestScreenshot();
+bool ScreenshotRequested();
 // Counts renderers destroyed, so a texture can tell its renderer (and the
 // texture with it) is already gone.
 unsigned RendererGeneration();

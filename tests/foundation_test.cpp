@@ -264,6 +264,29 @@ TEST(HeadlessRun, RunsTheFrameLoopAndWritesAScreenshot) {
     EXPECT_EQ(TEST_SUPPORT::ReadText(dir.File("debug.txt")), "Application initiated\n");
 }
 
+// Headless, only the frames written to a PNG are painted. A frame painted
+// after 150 unpainted ones must look exactly as it does when every frame
+// before it was painted too.
+TEST(HeadlessRun, AFramePaintedAfterUnpaintedOnesLooksTheSame) {
+    TEMP_DIR dir;
+    TEST_SUPPORT::WriteText(dir.File("in.txt"), "40 +RIGHT\n90 +SPACE\n120 -SPACE\n");
+    std::string pngs[2];
+    for (int run = 0; run < 2; ++run) {
+        std::string args = "--headless --level 0 --frames 151 --fixed-dt 0.0166667 --data '" +
+                           std::string(VORTIGAN_DATA_DIR) + "' --user-dir '" + dir.Path().string() +
+                           "' --input '" + dir.File("in.txt") + "'";
+        // The second run paints every frame: each is written out.
+        for (int f = run == 0 ? 150 : 0; f <= 150; ++f) {
+            args += " --screenshot " + std::to_string(f) + ":'" + dir.File("f.png") + "'";
+        }
+        std::string output;
+        ASSERT_EQ(TEST_SUPPORT::RunGame(args, &output), 0) << output;
+        pngs[run] = TEST_SUPPORT::ReadText(dir.File("f.png"));
+    }
+    ASSERT_GT(pngs[0].size(), 1000u);
+    EXPECT_TRUE(pngs[0] == pngs[1]);
+}
+
 TEST(HeadlessRun, MissingDataStillRunsAndLogsOnlyTheStart) {
     TEMP_DIR dir;
     TEMP_DIR empty;
