@@ -14,16 +14,7 @@
 
 namespace {
 
-std::vector<ARGB> Frame(DEVICE& device) {
-    std::vector<ARGB> pixels;
-    pixels.reserve(DEVICE::WIDTH * DEVICE::HEIGHT);
-    for (int y = 0; y < DEVICE::HEIGHT; ++y) {
-        for (int x = 0; x < DEVICE::WIDTH; ++x) {
-            pixels.push_back(device.ReadPixel(x, y));
-        }
-    }
-    return pixels;
-}
+using TEST_SUPPORT::ReadFrame;
 
 size_t Lit(const std::vector<ARGB>& frame) {
     size_t lit = 0;
@@ -68,7 +59,7 @@ TEST(DRAWRECORD, ReplayDrawsTheRecordedFrameExactly) {
     font.DrawString(20.0f, 20.0f, 0xFFFFFF00, "Level 3-3", 0);
     device.Present();
     record.Stop();
-    std::vector<ARGB> drawn = Frame(device);
+    std::vector<ARGB> drawn = ReadFrame(device);
 
     EXPECT_EQ(record.Copies(), 2u);
     EXPECT_EQ(record.Calls(), 5u) << "a clear, two copies, one glyph batch, a present";
@@ -78,10 +69,10 @@ TEST(DRAWRECORD, ReplayDrawsTheRecordedFrameExactly) {
     device.Clear(0x00000000);
     device.Present();
     EXPECT_EQ(record.Calls(), 5u);
-    EXPECT_EQ(Lit(Frame(device)), 0u);
+    EXPECT_EQ(Lit(ReadFrame(device)), 0u);
 
     record.Replay(&device);
-    EXPECT_EQ(Frame(device), drawn);
+    EXPECT_EQ(ReadFrame(device), drawn);
 }
 
 TEST(DRAWRECORD, OneRecordListensAtATime) {

@@ -12,6 +12,7 @@
 
 #include "platform/device.h"
 #include "platform/font.h"
+#include "tests/test_support.h"
 
 namespace {
 
@@ -43,16 +44,7 @@ INK FindInk(DEVICE& device, int left = 0, int top = 0, int right = DEVICE::WIDTH
     return ink;
 }
 
-std::vector<ARGB> Frame(DEVICE& device) {
-    std::vector<ARGB> pixels;
-    pixels.reserve(DEVICE::WIDTH * DEVICE::HEIGHT);
-    for (int y = 0; y < DEVICE::HEIGHT; ++y) {
-        for (int x = 0; x < DEVICE::WIDTH; ++x) {
-            pixels.push_back(device.ReadPixel(x, y));
-        }
-    }
-    return pixels;
-}
+using TEST_SUPPORT::ReadFrame;
 
 class TEXT : public ::testing::Test {
 protected:
@@ -224,13 +216,13 @@ TEST_F(TEXT, NewlineReturnsToTheStartOneLineLower) {
 TEST_F(TEXT, BytesOutsidePrintableAsciiAreSkipped) {
     auto font = Make("Arial", 12);
     font->DrawString(20, 20, 0xFFFFFFFF, "AB", 0);
-    std::vector<ARGB> plain = Frame(Device);
+    std::vector<ARGB> plain = ReadFrame(Device);
     Device.Clear(0);
     font->DrawString(20, 20, 0xFFFFFFFF,
                      "A\xC3\xA9\x80\xFF\x7F\t\x01"
                      "B",
                      0);
-    EXPECT_EQ(Frame(Device), plain);
+    EXPECT_EQ(ReadFrame(Device), plain);
 }
 
 TEST_F(TEXT, LongStringsAreDrawnWhole) {
@@ -238,7 +230,7 @@ TEST_F(TEXT, LongStringsAreDrawnWhole) {
     std::string text(120, '.');
     text[119] = 'W';  // the last one has to show up too
     font->DrawString(10, 100, 0xFFFFFFFF, text.c_str(), 0);
-    std::vector<ARGB> whole = Frame(Device);
+    std::vector<ARGB> whole = ReadFrame(Device);
     // The same characters one draw each, at the pen positions.
     Device.Clear(0);
     float x = 10;
@@ -246,7 +238,7 @@ TEST_F(TEXT, LongStringsAreDrawnWhole) {
         font->DrawString(x, 100, 0xFFFFFFFF, std::string(1, c).c_str(), 0);
         x += font->Advance(c);
     }
-    EXPECT_EQ(Frame(Device), whole);
+    EXPECT_EQ(ReadFrame(Device), whole);
     INK last = FindInk(Device, int(10 + 119 * font->Advance('.')), 90, DEVICE::WIDTH, 140);
     EXPECT_GT(last.Right - last.Left, 8) << "the W at the end";
 }

@@ -9,6 +9,8 @@
 #include <iterator>
 #include <sstream>
 
+#include "platform/device.h"
+
 namespace TEST_SUPPORT {
 
 namespace fs = std::filesystem;
@@ -107,6 +109,17 @@ std::vector<uint8_t> MakeDds(int width, int height, const std::vector<uint32_t>&
         }
     }
     return out;
+}
+
+std::vector<uint32_t> ReadFrame(DEVICE& device) {
+    std::vector<uint32_t> pixels;
+    pixels.reserve(DEVICE::WIDTH * DEVICE::HEIGHT);
+    for (int y = 0; y < DEVICE::HEIGHT; ++y) {
+        for (int x = 0; x < DEVICE::WIDTH; ++x) {
+            pixels.push_back(device.ReadPixel(x, y));
+        }
+    }
+    return pixels;
 }
 
 }  // namespace TEST_SUPPORT

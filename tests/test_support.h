@@ -7,6 +7,8 @@
 #include <thread>
 #include <vector>
 
+class DEVICE;
+
 // Small helpers shared by the test files: temporary folders, whole-file
 // reads and writes, running the game.
 namespace TEST_SUPPORT {
@@ -37,6 +39,9 @@ int RunGame(const std::string& arguments, std::string* output = nullptr);
 // Two ARGB colours whose red, green and blue each differ by at most
 // `tolerance` steps (linear filtering smears edges a little).
 bool ColourNear(uint32_t a, uint32_t b, int tolerance);
+
+// Every pixel of the device's current frame as ARGB, top row first.
+std::vector<uint32_t> ReadFrame(DEVICE& device);
 
 // An uncompressed 32-bit DDS file of the given ARGB pixels, top row first.
 std::vector<uint8_t> MakeDds(int width, int height, const std::vector<uint32_t>& argb);
