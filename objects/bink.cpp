@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <cctype>
 #include <climits>
-#include <fstream>
+#include <sstream>
 
 #include "math/colour.h"
 #include "math/vector2.h"
 #include "objects/sprites.h"
+#include "platform/data_file.h"
 #include "platform/font.h"
 #include "platform/keyboard.h"
 #include "platform/random.h"
@@ -98,8 +99,11 @@ void BINK::Speak(int section) {
     NextMouthTime = FIRST_MOUTH;
     FinalSpeech = section == LAST_SECTION;
 
-    std::ifstream in(TextPath, std::ios::binary);
-    if (in) {
+    // Text that cannot be read whole (no plain file, far too large) is no
+    // text: he says nothing.
+    std::string text;
+    if (FILES::Read(TextPath, FILES::KIND::TEXT, &text) == FILES::RESULT::OK) {
+        std::istringstream in(std::move(text));
         bool inside = false;
         std::string line;
         while (std::getline(in, line)) {

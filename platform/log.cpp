@@ -1,5 +1,7 @@
 #include "platform/log.h"
 
+#include <sys/stat.h>
+
 #include <fstream>
 
 namespace {
@@ -20,6 +22,12 @@ bool LOG::Open(const std::string& path) {
         s.close();
     }
     s.clear();
+    // A pipe in the log's place would hold the game until something read
+    // it, and a folder cannot be written: the log is dropped instead.
+    struct stat info {};
+    if (stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISCHR(info.st_mode)) {
+        return false;
+    }
     s.open(path, std::ios::out | std::ios::trunc);
     return s.is_open();
 }

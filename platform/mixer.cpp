@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "platform/data_file.h"
 #include "platform/music.h"
 
 namespace {
@@ -129,10 +130,20 @@ void Close() {
 }
 
 Mix_Chunk* Load(const char* path) {
+    std::string bytes;
+    if (!Open() || FILES::Read(path, FILES::KIND::SOUND, &bytes) != FILES::RESULT::OK) {
+        return nullptr;
+    }
+    return LoadFromMemory(bytes);
+}
+
+Mix_Chunk* LoadFromMemory(const std::string& bytes) {
     if (!Open()) {
         return nullptr;
     }
-    return Mix_LoadWAV(path);
+    // The chunk gets samples of its own; the file's bytes may go after.
+    SDL_RWops* file = SDL_RWFromConstMem(bytes.data(), int(bytes.size()));
+    return file ? Mix_LoadWAV_RW(file, 1) : nullptr;
 }
 
 void Free(Mix_Chunk* chunk) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 struct Mix_Chunk;
 
 // The one audio mixer that sound effects and music tracks share. It opens on
@@ -12,9 +14,12 @@ bool IsOpen();
 // Halts everything and closes the device (at shutdown, before SDL goes).
 void Close();
 
-// Loads a whole WAV or MP3 file decoded into the mixer's format; null when
-// the file is missing or damaged.
+// Loads a whole sound effect file decoded into the mixer's format; null
+// when the file is missing, damaged, no plain file or far too large.
 Mix_Chunk* Load(const char* path);
+// The same for a file already read into memory (WAV, or MP3 through the
+// mixer's own decoder).
+Mix_Chunk* LoadFromMemory(const std::string& bytes);
 void Free(Mix_Chunk* chunk);
 
 // Starts an effect on a free effect channel; when every one is busy the

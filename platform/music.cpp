@@ -6,8 +6,9 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
-#include <vector>
+#include <string>
 
+#include "platform/data_file.h"
 #include "platform/mixer.h"
 
 namespace {
@@ -77,29 +78,13 @@ const MPG123& Mpg123() {
     return lib;
 }
 
-// The whole file; false when it cannot be read.
-bool ReadWhole(const std::string& path, std::vector<Uint8>* bytes) {
-    SDL_RWops* file = SDL_RWFromFile(path.c_str(), "rb");
-    if (!file) {
-        return false;
-    }
-    Sint64 size = SDL_RWsize(file);
-    bool ok = size >= 0;
-    if (ok) {
-        bytes->resize(size_t(size));
-        ok = SDL_RWread(file, bytes->data(), 1, size_t(size)) == size_t(size);
-    }
-    SDL_RWclose(file);
-    return ok;
-}
-
 // What the mixer takes as an MP3, by the file's first bytes: an ID3 tag or
 // an MPEG audio frame header.
-bool LooksLikeMp3(const std::vector<Uint8>& bytes) {
+bool LooksLikeMp3(const std::string& bytes) {
     if (bytes.size() >= 3 && bytes[0] == 'I' && bytes[1] == 'D' && bytes[2] == '3') {
         return true;
     }
-    return bytes.size() >= 2 && bytes[0] == 0xFF && (bytes[1] & 0xE0) == 0xE0;
+    return bytes.size() >= 2 && Uint8(bytes[0]) == 0xFF && (Uint8(bytes[1]) & 0xE0) == 0xE0;
 }
 
 // The mixer's output format, for the decoded tracks to match.
@@ -111,8 +96,7 @@ struct MIX_FORMAT {
 
 // Decodes a whole MP3 into a mixer chunk of the mixer's format; null when
 // nothing decodes or `stop` turns true on the way.
-Mix_Chunk* DecodeMp3(const std::vector<Uint8>& bytes, MIX_FORMAT mix,
-                     const std::function<bool()>& stop) {
+Mix_Chunk* DecodeMp3(const std::string& bytes, MIX_FORMAT mix, const std::function<bool()>& stop) {
     const MPG123& lib = Mpg123();
     void* handle = lib.New(nullptr, nullptr);
     if (!handle) {
@@ -137,7 +121,8 @@ Mix_Chunk* DecodeMp3(const std::vector<Uint8>& bytes, MIX_FORMAT mix,
     constexpr size_t GROWTH = 1 << 20;
     for (size_t at = 0; !failed && at < bytes.size() && !stop(); at += PIECE) {
         size_t count = std::min(PIECE, bytes.size() - at);
-        if (lib.Feed(handle, bytes.data() + at, count) != MPG123::OK) {
+        if (lib.Feed(handle, reinterpret_cast<const unsigned char*>(bytes.data()) + at, count) !=
+            MPG123::OK) {
             failed = true;
             break;
         }
@@ -223,15 +208,17 @@ MUSIC::~MUSIC() {
 
 void MUSIC::Load(const std::string& path) {
     Release();
-    std::vector<Uint8> bytes;
-    if (!MIXER::Open() || !ReadWhole(path, &bytes)) {
+    // A tune that is no plain file, is far too large or fails part-way
+    // through is silent, as a missing one is.
+    std::string bytes;
+    if (!MIXER::Open() || FILES::Read(path, FILES::KIND::TUNE, &bytes) != FILES::RESULT::OK) {
         return;
     }
     if (!LooksLikeMp3(bytes) || !Mpg123().Ready) {
         // Anything but an MP3 loads through the mixer at once, as it always
         // did: quick for a plain wave, and a damaged file is known to be
         // silent straight away.
-        Chunk = MIXER::Load(path.c_str());
+        Chunk = MIXER::LoadFromMemory(bytes);
         if (!Chunk) {
             return;
         }
@@ -259,7 +246,7 @@ void MUSIC::Load(const std::string& path) {
         ++DecodesRunning;
     }
     // Shared, so the thread gets the file without a copy of it.
-    auto file = std::make_shared<const std::vector<Uint8>>(std::move(bytes));
+    auto file = std::make_shared<const std::string>(std::move(bytes));
     auto work = [this, file, mix, cancel = Cancel, generation = Generation.load()] {
         auto stop = [&] { return cancel->load() || Generation.load() != generation; };
         Mix_Chunk* chunk = DecodeMp3(*file, mix, stop);

@@ -5,10 +5,9 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
+#include "platform/data_file.h"
 #include "platform/dds.h"
 #include "platform/device.h"
 
@@ -31,15 +30,9 @@ bool EndsWith(const std::string& s, const char* tail) {
     return true;
 }
 
-SDL_Surface* LoadDdsSurface(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return nullptr;
-    }
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                               std::istreambuf_iterator<char>());
+SDL_Surface* DdsSurface(const std::string& bytes) {
     DDS_IMAGE image;
-    if (!DecodeDds(bytes.data(), bytes.size(), &image)) {
+    if (!DecodeDds(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), &image)) {
         return nullptr;
     }
     SDL_Surface* s =
@@ -61,13 +54,12 @@ SDL_Surface* LoadDdsSurface(const std::string& path) {
 // the decoder sets aside memory for it.
 constexpr int64_t MAX_BMP_SIDE = 16384;  // px
 
-bool BmpSizeIsSane(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    unsigned char h[26] = {};
-    if (!in.read(reinterpret_cast<char*>(h), sizeof h) || h[0] != 'B' || h[1] != 'M') {
+bool BmpSizeIsSane(const std::string& bytes) {
+    const auto* h = reinterpret_cast<const unsigned char*>(bytes.data());
+    if (bytes.size() < 26 || h[0] != 'B' || h[1] != 'M') {
         return true;  // not a BMP header we can read: the decoder decides
     }
-    auto read32 = [&h](int at) {
+    auto read32 = [h](int at) {
         return int32_t(uint32_t(h[at]) | uint32_t(h[at + 1]) << 8 | uint32_t(h[at + 2]) << 16 |
                        uint32_t(h[at + 3]) << 24);
     };
@@ -86,23 +78,29 @@ bool BmpSizeIsSane(const std::string& path) {
     return std::abs(width) <= MAX_BMP_SIDE && std::abs(height) <= MAX_BMP_SIDE;
 }
 
-// Decodes the file as the kind its name says. A JPEG or BMP file goes only
-// to that decoder, so a damaged picture whose bytes look like some other
-// kind never reaches a decoder the game has no use for.
+// Reads the file once and decodes it as the kind its name says. A JPEG or
+// BMP file goes only to that decoder, so a damaged picture whose bytes look
+// like some other kind never reaches a decoder the game has no use for.
 SDL_Surface* LoadSurface(const std::string& path) {
+    std::string bytes;
+    if (FILES::Read(path, FILES::KIND::PICTURE, &bytes) != FILES::RESULT::OK) {
+        return nullptr;
+    }
     if (EndsWith(path, ".dds")) {
-        return LoadDdsSurface(path);
+        return DdsSurface(bytes);
     }
     const bool jpeg = EndsWith(path, ".jpg") || EndsWith(path, ".jpeg");
     const bool bmp = EndsWith(path, ".bmp");
-    if (!jpeg && !bmp) {
-        return IMG_Load(path.c_str());
+    if (bmp && !BmpSizeIsSane(bytes)) {
+        return nullptr;
     }
-    SDL_RWops* file = SDL_RWFromFile(path.c_str(), "rb");
+    SDL_RWops* file = SDL_RWFromConstMem(bytes.data(), int(bytes.size()));
     if (!file) {
         return nullptr;
     }
-    SDL_Surface* surface = jpeg ? IMG_LoadJPG_RW(file) : IMG_LoadBMP_RW(file);
+    SDL_Surface* surface = jpeg  ? IMG_LoadJPG_RW(file)
+                           : bmp ? IMG_LoadBMP_RW(file)
+                                 : IMG_Load_RW(file, 0);
     SDL_RWclose(file);
     return surface;
 }
@@ -128,9 +126,6 @@ TEXTURE* TEXTURE::LoadDefault(DEVICE* device, const std::string& path) {
 TEXTURE* TEXTURE::Load(DEVICE* device, const std::string& path, int width, int height,
                        bool powerOfTwo) {
     if (!device || !device->Renderer()) {
-        return nullptr;
-    }
-    if (EndsWith(path, ".bmp") && !BmpSizeIsSane(path)) {
         return nullptr;
     }
     SDL_Surface* surface = LoadSurface(path);

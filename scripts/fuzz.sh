@@ -11,7 +11,7 @@ set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-60}
 [ $# -gt 0 ] && shift
-targets=${*:-map bink progress dds picture input_script}
+targets=${*:-map data_file bink progress dds picture input_script}
 if ! command -v clang++ >/dev/null 2>&1; then
     echo "fuzz: clang++ is needed (scripts/setup.sh installs it)" >&2
     exit 1

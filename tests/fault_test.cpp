@@ -1,10 +1,12 @@
 // The game against a damaged installation and a hostile machine: each data
-// file missing or replaced by garbage in turn, every picture, sound and
+// file missing, replaced by garbage, a folder, a named pipe or a huge
+// sparse file in turn, every picture, sound and
 // tune damaged at once under the level replays, a per-user folder that
 // cannot be written, and a process killed while it saves the progress.
 
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -104,7 +106,10 @@ const DATA_FILE DATA_FILES[] = {
     {"textures/tiles.bmp", 0},
 };
 
-enum class DAMAGE { MISSING, GARBAGE };
+enum class DAMAGE { MISSING, GARBAGE, FOLDER, PIPE, HUGE };
+
+// Bytes a huge file claims (it takes no room on the disk).
+constexpr off_t HUGE_SIZE = off_t(3) << 30;
 
 // Bytes that are no file of any kind, the same on every run.
 std::vector<uint8_t> Garbage(size_t size, uint32_t seed) {
@@ -132,6 +137,13 @@ void CopyData(const fs::path& dir, const std::set<std::string>& damaged, DAMAGE 
             fs::create_symlink(entry.path(), target);
         } else if (damage == DAMAGE::GARBAGE) {
             TEST_SUPPORT::WriteBytes(target.string(), Garbage(entry.file_size(), seed++));
+        } else if (damage == DAMAGE::FOLDER) {
+            fs::create_directory(target);
+        } else if (damage == DAMAGE::PIPE) {
+            mkfifo(target.c_str(), 0644);
+        } else if (damage == DAMAGE::HUGE) {
+            TEST_SUPPORT::WriteBytes(target.string(), {});
+            truncate(target.c_str(), HUGE_SIZE);
         }
     }
 }
@@ -176,6 +188,7 @@ TEST_P(DamagedFile, GamePlaysOnAndLogsOnlyWhatItShould) {
     CopyData(temp.Path() / "data", {file.Path}, damage);
     WriteText(temp.File("input.txt"), PLAY_SCRIPT);
     std::string output;
+    // A game stuck on a pipe is stopped after a while, and fails.
     int status = TEST_SUPPORT::RunGame(
         "--headless --fixed-dt 0.0166667 --frames " + std::to_string(PLAY_FRAMES) + " --level " +
             std::to_string(file.Level) + " --data '" + temp.File("data") + "' --user-dir '" +
@@ -189,7 +202,7 @@ TEST_P(DamagedFile, GamePlaysOnAndLogsOnlyWhatItShould) {
     ASSERT_FALSE(log.empty());
     EXPECT_EQ(log.front(), "Application initiated");
     std::vector<std::string> expected = {"Application initiated"};
-    if (map && damage == DAMAGE::MISSING) {
+    if (map && damage != DAMAGE::GARBAGE) {
         // The level cannot start; the game shows its intro instead, Space
         // skips it and Escape quits from the menu.
         expected.push_back("Faulty map file to load");
@@ -212,12 +225,15 @@ std::string DamageName(const ::testing::TestParamInfo<DamagedFile::ParamType>& i
             c = '_';
         }
     }
-    return name + (std::get<1>(info.param) == DAMAGE::MISSING ? "_missing" : "_garbage");
+    static const char* const DAMAGE_NAMES[] = {"_missing", "_garbage", "_folder", "_pipe", "_huge"};
+    return name + DAMAGE_NAMES[int(std::get<1>(info.param))];
 }
 
 INSTANTIATE_TEST_SUITE_P(Data, DamagedFile,
                          ::testing::Combine(::testing::ValuesIn(DATA_FILES),
-                                            ::testing::Values(DAMAGE::MISSING, DAMAGE::GARBAGE)),
+                                            ::testing::Values(DAMAGE::MISSING, DAMAGE::GARBAGE,
+                                                              DAMAGE::FOLDER, DAMAGE::PIPE,
+                                                              DAMAGE::HUGE)),
                          DamageName);
 
 // The list above is the whole data folder: a file added to the data is

@@ -1,6 +1,7 @@
-# Fuzz targets for every reader of files the game takes from outside: Bink's
-# text, the progress file, the DDS reader, the pictures as the game loads
-# them and the input scripts (the map reader has its own, map_fuzz.cmake).
+# Fuzz targets for every reader of files the game takes from outside: the
+# one careful path every file is read through, Bink's text, the progress
+# file, the DDS reader, the pictures as the game loads them and the input
+# scripts (the map reader has its own, map_fuzz.cmake).
 # They need clang's libFuzzer, and the whole game library instrumented for
 # it under the sanitizers, so they are built only with
 #   -DCMAKE_CXX_COMPILER=clang++ -DVORTIGAN_SANITIZE=ON -DVORTIGAN_FUZZ=ON
@@ -30,7 +31,7 @@ if(VORTIGAN_FUZZ)
     # Coverage for the fuzzer from everything the game runs.
     target_compile_options(vortigan_core PRIVATE -fsanitize=fuzzer-no-link)
 
-    foreach(target bink progress dds picture input_script)
+    foreach(target data_file bink progress dds picture input_script)
         add_executable(${target}_fuzz ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/${target}_fuzz.cpp)
         target_link_libraries(${target}_fuzz PRIVATE vortigan_core)
         target_compile_options(${target}_fuzz PRIVATE -fsanitize=fuzzer)
@@ -38,7 +39,7 @@ if(VORTIGAN_FUZZ)
     endforeach()
 
     # New inputs go to a corpus in the build folder; the seeds stay as they are.
-    foreach(target map bink progress dds picture input_script)
+    foreach(target map data_file bink progress dds picture input_script)
         set(grown ${CMAKE_CURRENT_BINARY_DIR}/fuzz-corpus/${target})
         file(MAKE_DIRECTORY ${grown})
         add_test(NAME fuzz_${target}

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "tests/fuzz/bink_fuzz_check.h"
+#include "tests/fuzz/data_file_fuzz_check.h"
 #include "tests/fuzz/dds_fuzz_check.h"
 #include "tests/fuzz/input_script_fuzz_check.h"
 #include "tests/fuzz/map_fuzz_check.h"
@@ -48,6 +49,10 @@ size_t ReplayCorpus(const std::string& corpus, CHECK check) {
 
 TEST(FuzzCorpus, MapFiles) {
     EXPECT_GE(ReplayCorpus("map", CheckMapBytes), 8u);
+}
+
+TEST(FuzzCorpus, DataFiles) {
+    EXPECT_GE(ReplayCorpus("data_file", CheckDataFileBytes), 7u);
 }
 
 TEST(FuzzCorpus, BinkText) {

@@ -53,7 +53,13 @@ void WriteText(const std::string& path, const std::string& text) {
 }
 
 int RunGame(const std::string& arguments, std::string* output) {
-    std::string command = std::string("'") + VORTIGAN_EXE + "' " + arguments + " 2>&1";
+    return RunGameAfter("", arguments, output);
+}
+
+int RunGameAfter(const std::string& setup, const std::string& arguments, std::string* output) {
+    // A game that hangs is stopped, and its run fails.
+    std::string command = setup + (setup.empty() ? "" : " ") + "timeout 300 '" + VORTIGAN_EXE +
+                          "' " + arguments + " 2>&1";
     std::FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) {
         return -1;

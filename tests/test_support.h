@@ -35,6 +35,9 @@ void WriteText(const std::string& path, const std::string& text);
 // shell needs) and returns its exit status; stdout and stderr go to
 // *output when given.
 int RunGame(const std::string& arguments, std::string* output = nullptr);
+// The same after shell words that set the scene: "cd DIR &&", "env HOME=X".
+int RunGameAfter(const std::string& setup, const std::string& arguments,
+                 std::string* output = nullptr);
 
 // Two ARGB colours whose red, green and blue each differ by at most
 // `tolerance` steps (linear filtering smears edges a little).

@@ -3,10 +3,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <fstream>
+#include <sstream>
 
 #include "objects/hero.h"
 #include "objects/object.h"
+#include "platform/data_file.h"
 #include "platform/log.h"
 #include "platform/sprite.h"
 #include "platform/texture.h"
@@ -67,27 +68,29 @@ WORLD::~WORLD() {
 }
 
 bool WORLD::LoadMap(int level, HERO* hero) {
-    std::ifstream file;
-    if (level >= 0 && level < int(LevelTable.size())) {
-        file.open(LevelTable[size_t(level)]);
-    }
+    // A map that is no plain file, is far too large or fails part-way
+    // through counts as one that is not there.
+    std::string text;
+    bool opened =
+        level >= 0 && level < int(LevelTable.size()) &&
+        FILES::Read(LevelTable[size_t(level)], FILES::KIND::MAP, &text) == FILES::RESULT::OK;
     Width = 0;
     Height = 0;
     Level = level;
     Clock = 0.0f;
     std::memset(SpeechMarks, 0, sizeof SpeechMarks);
-    if (!file.is_open()) {
+    if (!opened) {
         LOG().WriteLine("Faulty map file to load");
         return false;
     }
 
+    std::istringstream file(std::move(text));
     MAP_DATA map = ReadMap(file);
     Width = map.Width;
     Height = map.Height;
     if (!PlaceMap(map, Grid, MAP_COLUMNS, MAP_ROWS)) {
         LOG().WriteLine("No map data in map file");
     }
-    file.close();
 
     CameraTarget = {SCREEN_WIDTH / 2, SCREEN_HEIGHT / 2};
     CameraLead = {0.0f, 0.0f};

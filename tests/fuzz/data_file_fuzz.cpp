@@ -1,0 +1,16 @@
+// libFuzzer entry: any bytes as any data file, read with and without a
+// failing disk.
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "tests/fuzz/data_file_fuzz_check.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    std::string fault = CheckDataFileBytes(data, size);
+    if (!fault.empty()) {
+        std::fprintf(stderr, "%s\n", fault.c_str());
+        std::abort();
+    }
+    return 0;
+}
