@@ -5,9 +5,18 @@
 #include "world/world.h"
 
 FRAME_TRACE::~FRAME_TRACE() {
-    if (File) {
-        std::fclose(File);
+    Close();
+}
+
+bool FRAME_TRACE::Close() {
+    if (!File) {
+        return !Failed;
     }
+    bool ok = std::fflush(File) == 0 && !std::ferror(File) && !Failed;
+    ok = std::fclose(File) == 0 && ok;
+    File = nullptr;
+    Failed = !ok;
+    return ok;
 }
 
 bool FRAME_TRACE::Open(const std::string& path) {
@@ -15,7 +24,7 @@ bool FRAME_TRACE::Open(const std::string& path) {
     if (!File) {
         return false;
     }
-    std::fputs("frame,state,level,x,y,vx,vy,health,lives,score,objects,zoom\n", File);
+    Failed = std::fputs("frame,state,level,x,y,vx,vy,health,lives,score,objects,zoom\n", File) < 0;
     return true;
 }
 
@@ -34,6 +43,6 @@ void FRAME_TRACE::Frame(int64_t frame, const APPLICATION& app) {
     if (!File) {
         return;
     }
-    std::fputs(Line(frame, app).c_str(), File);
-    std::fputc('\n', File);
+    Failed |= std::fputs(Line(frame, app).c_str(), File) < 0;
+    Failed |= std::fputc('\n', File) == EOF;
 }

@@ -16,9 +16,12 @@ public:
 
     bool Open(const std::string& path);
     void Frame(int64_t frame, const APPLICATION& app);
+    // Finishes the file; false when any of it could not be written.
+    bool Close();
     // The line Frame writes, without its end of line.
     static std::string Line(int64_t frame, const APPLICATION& app);
 
 private:
     std::FILE* File = nullptr;
+    bool Failed = false;
 };

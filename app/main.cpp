@@ -1,6 +1,7 @@
 // The entry point: reads the command line, opens the screen, and runs one
 // update and one drawing per frame until the game is quit.
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -19,6 +20,31 @@ namespace {
 // A stall (a dragged window, a busy machine) must not throw the hero
 // through a floor in one frame.
 constexpr double MAX_DT = 0.05;  // s
+
+// A recording's own time step wins, then --fixed-dt, then the time the
+// last frame took.
+double FrameDt(const PLATFORM_OPTIONS& options, double measured) {
+    if (double scripted = PLATFORM::ScriptDt(); scripted > 0.0) {
+        return scripted;
+    }
+    return options.FixedDt > 0.0 ? options.FixedDt : measured;
+}
+
+// Closes the trace and the recording. A file the run was asked to write
+// and could not (a full disk) is said on stderr: false then.
+bool FinishOutputs(FRAME_TRACE& trace, const PLATFORM_OPTIONS& options, bool screenshots) {
+    bool ok = screenshots;
+    if (!trace.Close()) {
+        std::fprintf(stderr, "vortigan: cannot write the trace %s\n", options.TracePath.c_str());
+        ok = false;
+    }
+    if (!PLATFORM::FinishRecording()) {
+        std::fprintf(stderr, "vortigan: cannot write the input recording %s\n",
+                     options.RecordPath.c_str());
+        ok = false;
+    }
+    return ok;
+}
 
 }  // namespace
 
@@ -55,6 +81,7 @@ int main(int argc, char** argv) {
         PLATFORM::ShowStartError(error);
         return 1;
     }
+    PLATFORM::SetSimulatedTime(0.0);
     DEVICE device;
     bool deviceUp = device.Create(options, &error);
     if (FAILED(app->Init(deviceUp ? &device : nullptr, DEVICE::WIDTH, DEVICE::HEIGHT,
@@ -69,24 +96,26 @@ int main(int argc, char** argv) {
         app->StartLevel(options.Level);
     }
 
+    // The game's clock is the sum of its frames' time steps, from the start.
     double previous = PLATFORM::Seconds();
+    double clock = 0.0;  // s
+    bool screenshotsWritten = true;
     for (int64_t frame = 0; options.Frames < 0 || frame < options.Frames; ++frame) {
         if (!PLATFORM::PollEvents()) {
             break;
         }
         PLATFORM::BeginFrame(frame);
-        double dt;
-        if (options.FixedDt > 0.0) {
-            dt = options.FixedDt;
-            PLATFORM::SetSimulatedTime(static_cast<double>(frame + 1) * dt);
-        } else {
-            double now = PLATFORM::Seconds();
-            dt = now - previous;
-            previous = now;
-            if (dt > MAX_DT) {
-                dt = MAX_DT;
-            }
-        }
+        double now = PLATFORM::Seconds();
+        double measured = std::min(now - previous, MAX_DT);
+        previous = now;
+        double dt = FrameDt(options, measured);
+        // A fixed step keeps its clock as frame x dt, to the bit, as the
+        // stored replays were made with.
+        clock = PLATFORM::ScriptHasDt() || options.FixedDt <= 0.0
+                    ? clock + dt
+                    : static_cast<double>(frame + 1) * dt;
+        PLATFORM::SetSimulatedTime(clock);
+        PLATFORM::RecordDt(dt);
         app->Update(static_cast<float>(dt));
         trace.Frame(frame, *app);
         bool shot = DISPLAY::ScreenshotRequested();
@@ -101,6 +130,7 @@ int main(int argc, char** argv) {
         for (const auto& [at, path] : options.Screenshots) {
             if (at == frame && !device.SaveScreenshot(path)) {
                 std::fprintf(stderr, "vortigan: cannot write screenshot %s\n", path.c_str());
+                screenshotsWritten = false;
             }
         }
         if (PLATFORM::QuitRequested()) {
@@ -110,5 +140,5 @@ int main(int argc, char** argv) {
     app.reset();
     device.Destroy();
     PLATFORM::Shutdown();
-    return 0;
+    return FinishOutputs(trace, options, screenshotsWritten) ? 0 : 2;
 }

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 
 namespace {
 
@@ -31,6 +32,15 @@ bool ParseDouble(const std::string& s, double* value) {
     }
     *value = v;
     return true;
+}
+
+// A path as the folder the game was started from reads it: the game
+// changes into its data folder later, and a relative path must not move
+// with it.
+std::string FromStartFolder(const std::string& path) {
+    std::error_code ec;
+    std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+    return ec ? path : absolute.lexically_normal().string();
 }
 
 }  // namespace
@@ -94,6 +104,9 @@ COMMAND_LINE ParseCommandLine(int argc, const char* const* argv) {
             if (!takeValue(&value)) {
                 return fail("option " + name + " needs a value");
             }
+            if (value.empty()) {
+                return fail("option " + name + " needs a value, not an empty one");
+            }
             arg = name;
         } else if (arg.find('=') != std::string::npos) {
             return fail("option " + name + " takes no value");
@@ -126,15 +139,15 @@ COMMAND_LINE ParseCommandLine(int argc, const char* const* argv) {
                 return fail("--fixed-dt wants seconds above 0 and at most 1, not '" + value + "'");
             }
         } else if (arg == "--input") {
-            o.InputPath = value;
+            o.InputPath = FromStartFolder(value);
         } else if (arg == "--record") {
-            o.RecordPath = value;
+            o.RecordPath = FromStartFolder(value);
         } else if (arg == "--trace") {
-            o.TracePath = value;
+            o.TracePath = FromStartFolder(value);
         } else if (arg == "--data") {
-            o.DataDir = value;
+            o.DataDir = FromStartFolder(value);
         } else if (arg == "--user-dir") {
-            o.UserDir = value;
+            o.UserDir = FromStartFolder(value);
         } else if (arg == "--screenshot") {
             size_t colon = value.find(':');
             int64_t frame = 0;
@@ -142,7 +155,7 @@ COMMAND_LINE ParseCommandLine(int argc, const char* const* argv) {
                 frame < 0 || colon + 1 >= value.size()) {
                 return fail("--screenshot wants FRAME:FILE.png, not '" + value + "'");
             }
-            o.Screenshots.emplace_back(frame, value.substr(colon + 1));
+            o.Screenshots.emplace_back(frame, FromStartFolder(value.substr(colon + 1)));
         } else if (arg == "--level") {
             int64_t level = 0;
             if (!ParseInt(value, &level) || level < 0 || level > 11) {

@@ -3,10 +3,14 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <filesystem>
 #include <fstream>
+#include <sstream>
 
+#include "platform/data_file.h"
 #include "platform/draw_record.h"
 #include "platform/platform.h"
 
@@ -26,21 +30,69 @@ struct WINDOW_SETTINGS {
 
 // The last session's window mode and size; anything odd in the file falls
 // back to the defaults.
-WINDOW_SETTINGS LoadWindowSettings() {
+WINDOW_SETTINGS LoadWindowSettings(const std::string& path) {
     WINDOW_SETTINGS s;
-    std::ifstream in(PLATFORM::UserPath(SETTINGS_FILE));
+    std::string text;
+    FILES::Read(path, FILES::KIND::SETTINGS, &text);
+    std::istringstream in(text);
     std::string key;
     long value = 0;
     while (in >> key >> value) {
         if (key == "fullscreen") {
             s.Fullscreen = value != 0;
-        } else if (key == "width" && value >= 320 && value <= 16384) {
+        } else if (key == "width" && value >= DEVICE::MIN_WINDOW_WIDTH && value <= 16384) {
             s.Width = static_cast<int>(value);
-        } else if (key == "height" && value >= 240 && value <= 16384) {
+        } else if (key == "height" && value >= DEVICE::MIN_WINDOW_HEIGHT && value <= 16384) {
             s.Height = static_cast<int>(value);
         }
     }
     return s;
+}
+
+// The PNG encoder writes through an SDL stream; this one grows a string, so
+// the file itself is written where every error can be seen.
+size_t AppendToString(SDL_RWops* stream, const void* data, size_t size, size_t count) {
+    auto* bytes = static_cast<std::string*>(stream->hidden.unknown.data1);
+    bytes->append(static_cast<const char*>(data), size * count);
+    return count;
+}
+
+Sint64 StringPosition(SDL_RWops* stream, Sint64 offset, int whence) {
+    auto* bytes = static_cast<std::string*>(stream->hidden.unknown.data1);
+    return offset == 0 && whence != RW_SEEK_SET ? Sint64(bytes->size()) : -1;
+}
+
+int CloseStringStream(SDL_RWops* stream) {
+    SDL_FreeRW(stream);
+    return 0;
+}
+
+bool EncodePng(SDL_Surface* surface, std::string* png) {
+    SDL_RWops* stream = SDL_AllocRW();
+    if (!stream) {
+        return false;
+    }
+    stream->write = AppendToString;
+    stream->seek = StringPosition;
+    stream->close = CloseStringStream;
+    stream->hidden.unknown.data1 = png;
+    return IMG_SavePNG_RW(surface, stream, 1) == 0 && !png->empty();
+}
+
+// The whole file, or false (a full disk, no permission) and no cut file.
+bool WriteWhole(const std::string& path, const std::string& bytes) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) {
+        return false;
+    }
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    ok = std::fclose(file) == 0 && ok;
+    // A cut picture goes; a device named as the file (/dev/full) stays.
+    std::error_code ec;
+    if (!ok && std::filesystem::is_regular_file(path, ec)) {
+        std::filesystem::remove(path, ec);
+    }
+    return ok;
 }
 
 }  // namespace
@@ -71,13 +123,16 @@ bool DEVICE::Create(const PLATFORM_OPTIONS& options, std::string* error) {
     if (options.Headless) {
         return CreateOffscreen(error);
     }
-    WINDOW_SETTINGS settings = LoadWindowSettings();
+    if (SettingsPath.empty()) {
+        SettingsPath = PLATFORM::UserPath(SETTINGS_FILE);
+    }
+    WINDOW_SETTINGS settings = LoadWindowSettings(SettingsPath);
     if (options.WindowedGiven) {
         settings.Fullscreen = !options.Windowed;
     }
     Fullscreen = settings.Fullscreen;
-    WindowWidth = settings.Width;
-    WindowHeight = settings.Height;
+    FitToDesktop(settings.Width, settings.Height);
+    SettingsChanged = WindowWidth != settings.Width || WindowHeight != settings.Height;
 
     Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
     if (Fullscreen) {
@@ -90,7 +145,7 @@ bool DEVICE::Create(const PLATFORM_OPTIONS& options, std::string* error) {
         *error = std::string("cannot open the game's window: ") + SDL_GetError();
         return false;
     }
-    SDL_SetWindowMinimumSize(Win, 320, 240);
+    SDL_SetWindowMinimumSize(Win, MIN_WINDOW_WIDTH, MIN_WINDOW_HEIGHT);
     Uint32 renderFlags = SDL_RENDERER_TARGETTEXTURE;
     if (!options.NoVsync) {
         renderFlags |= SDL_RENDERER_PRESENTVSYNC;
@@ -119,7 +174,28 @@ bool DEVICE::Create(const PLATFORM_OPTIONS& options, std::string* error) {
     return true;
 }
 
+// A saved size larger than the desktop (another monitor, a damaged file)
+// would open a window nobody can see whole and that costs a second a frame
+// to fill: the window never opens larger than the desktop's usable part.
+void DEVICE::FitToDesktop(int width, int height) {
+    SDL_Rect usable{0, 0, width, height};
+    if (SDL_GetDisplayUsableBounds(0, &usable) != 0) {
+        SDL_DisplayMode desktop{};
+        if (SDL_GetDesktopDisplayMode(0, &desktop) == 0) {
+            usable.w = desktop.w;
+            usable.h = desktop.h;
+        }
+    }
+    WindowWidth = std::clamp(width, MIN_WINDOW_WIDTH, std::max(usable.w, MIN_WINDOW_WIDTH));
+    WindowHeight = std::clamp(height, MIN_WINDOW_HEIGHT, std::max(usable.h, MIN_WINDOW_HEIGHT));
+}
+
 void DEVICE::Destroy() {
+    // The window's mode and size are kept for the next start once, as the
+    // game ends, not on every step of a resize.
+    if (Win && SettingsChanged) {
+        SaveWindowSettings();
+    }
     if (DISPLAY::Current() == this) {
         DISPLAY::SetDevice(nullptr);
     }
@@ -201,7 +277,8 @@ void DEVICE::Present() {
         std::strftime(name, sizeof name, "screenshot-%Y%m%d-%H%M%S", &local);
         // Two presses in one second give two files, not one written over.
         std::string path = PLATFORM::UserPath(std::string(name) + ".png");
-        for (int n = 2; std::ifstream(path).good() && n < 100; ++n) {
+        std::error_code ec;
+        for (int n = 2; std::filesystem::exists(path, ec) && n < 100; ++n) {
             path = PLATFORM::UserPath(std::string(name) + "-" + std::to_string(n) + ".png");
         }
         SaveScreenshot(path);
@@ -254,7 +331,8 @@ bool DEVICE::SaveScreenshot(const std::string& path) {
             px[y * (shot->pitch / 4) + x] |= 0xFF000000u;
         }
     }
-    bool ok = IMG_SavePNG(shot, path.c_str()) == 0;
+    std::string png;
+    bool ok = EncodePng(shot, &png) && WriteWhole(path, png);
     SDL_FreeSurface(shot);
     return ok;
 }
@@ -296,17 +374,17 @@ void DEVICE::WindowResized(int width, int height) {
     if (!Win || Fullscreen || width <= 0 || height <= 0) {
         return;
     }
-    WindowWidth = width;
-    WindowHeight = height;
-    SaveWindowSettings();
+    FitToDesktop(width, height);
+    SettingsChanged = true;
 }
 
-void DEVICE::SaveWindowSettings() const {
+void DEVICE::SaveWindowSettings() {
     if (!Win) {
         return;
     }
+    SettingsChanged = false;
     // Written beside and renamed over, so a crash never leaves half a file.
-    std::string path = PLATFORM::UserPath(SETTINGS_FILE);
+    const std::string& path = SettingsPath;
     std::string temp = path + ".tmp";
     {
         std::ofstream out(temp, std::ios::trunc);

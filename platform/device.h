@@ -19,6 +19,8 @@ class DEVICE {
 public:
     static constexpr int WIDTH = 800;
     static constexpr int HEIGHT = 600;
+    static constexpr int MIN_WINDOW_WIDTH = 320;  // px
+    static constexpr int MIN_WINDOW_HEIGHT = 240;
 
     DEVICE() = default;
     DEVICE(const DEVICE&) = delete;
@@ -44,15 +46,20 @@ public:
 
     void ToggleFullscreen();
     bool IsFullscreen() const { return Fullscreen; }
+    // Notes the window's new size, kept when the game ends.
     void WindowResized(int width, int height);
     // The window's size and mode for the next start.
-    void SaveWindowSettings() const;
+    void SaveWindowSettings();
 
     SDL_Renderer* Renderer() const { return Render; }
     SDL_Window* Window() const { return Win; }
     bool Headless() const { return Surface != nullptr; }
     // Where the 800 x 600 picture lands in the window, in window pixels.
     void PictureRect(int* x, int* y, int* w, int* h) const;
+
+    // Where the window's mode and size are kept; the per-user folder's
+    // "display.cfg" when empty.
+    std::string SettingsPath;
 
     uint64_t DrawCalls = 0;  // sprite draws since creation, for measuring
     // Set by tools that play thousands of frames: every frame is still
@@ -67,7 +74,9 @@ private:
     bool Fullscreen = false;
     int WindowWidth = WIDTH;  // px, the restored window's size
     int WindowHeight = HEIGHT;
+    bool SettingsChanged = false;  // a resize not yet written for the next start
     bool InScene = false;
+    void FitToDesktop(int width, int height);
 };
 
 // Window comforts reached from the event loop; they act on the device that

@@ -110,7 +110,16 @@ bool ParseInputScript(const std::string& text, std::vector<INPUT_EVENT>* events,
             return fail("a frame number needs an event after it");
         }
         const std::string& what = tokens[1];
-        if (what == "mouse") {
+        if (what == "dt") {
+            char* end = nullptr;
+            double dt = tokens.size() == 3 ? std::strtod(tokens[2].c_str(), &end) : 0.0;
+            if (tokens.size() != 3 || end != tokens[2].c_str() + tokens[2].size() ||
+                !(dt > 0.0 && dt <= MAX_SCRIPT_DT)) {
+                return fail("expected 'FRAME dt SECONDS' with seconds above 0 and at most 1");
+            }
+            e.Type = INPUT_EVENT::TYPE::DT;
+            e.Dt = dt;
+        } else if (what == "mouse") {
             long long dx = 0, dy = 0;
             if (tokens.size() != 4 || !ParseInt(tokens[2], -100000, 100000, &dx) ||
                 !ParseInt(tokens[3], -100000, 100000, &dy)) {
@@ -121,7 +130,9 @@ bool ParseInputScript(const std::string& text, std::vector<INPUT_EVENT>* events,
             e.MouseDy = static_cast<int>(dy);
         } else {
             if (tokens.size() != 2 || (what[0] != '+' && what[0] != '-')) {
-                return fail("expected 'FRAME +KEY', 'FRAME -KEY' or 'FRAME mouse DX DY'");
+                return fail(
+                    "expected 'FRAME +KEY', 'FRAME -KEY', 'FRAME mouse DX DY' or 'FRAME dt "
+                    "SECONDS'");
             }
             e.Type = what[0] == '+' ? INPUT_EVENT::TYPE::PRESS : INPUT_EVENT::TYPE::RELEASE;
             std::string name = what.substr(1);
@@ -151,11 +162,15 @@ int SaturatingAdd(int a, int b) {
 
 }  // namespace
 
-INPUT_PLAYER::INPUT_PLAYER(std::vector<INPUT_EVENT> events) : Events(std::move(events)) {}
+INPUT_PLAYER::INPUT_PLAYER(std::vector<INPUT_EVENT> events) : Events(std::move(events)) {
+    AnyDt = std::any_of(Events.begin(), Events.end(),
+                        [](const INPUT_EVENT& e) { return e.Type == INPUT_EVENT::TYPE::DT; });
+}
 
 void INPUT_PLAYER::BeginFrame(int64_t frame) {
     FrameDx = 0;
     FrameDy = 0;
+    Dt = 0.0;
     while (Next < Events.size() && Events[Next].Frame <= frame) {
         const INPUT_EVENT& e = Events[Next++];
         if (e.Frame < frame) {
@@ -174,6 +189,9 @@ void INPUT_PLAYER::BeginFrame(int64_t frame) {
                 FrameDx = SaturatingAdd(FrameDx, e.MouseDx);
                 FrameDy = SaturatingAdd(FrameDy, e.MouseDy);
                 break;
+            case INPUT_EVENT::TYPE::DT:
+                Dt = e.Dt;
+                break;
         }
     }
 }
@@ -190,8 +208,9 @@ void INPUT_PLAYER::MouseMotion(int* dx, int* dy) const {
 
 bool INPUT_RECORDER::Open(const std::string& path) {
     File = std::fopen(path.c_str(), "w");
+    Failed = false;
     if (File) {
-        std::fputs("# Vortigan input recording\n", File);
+        Failed = std::fputs("# Vortigan input recording\n", File) < 0;
     }
     return File != nullptr;
 }
@@ -203,18 +222,36 @@ void INPUT_RECORDER::Frame(int64_t frame, const bool held[INPUT_KEY_COUNT], int 
     }
     for (int k = 0; k < INPUT_KEY_COUNT; ++k) {
         if (held[k] != Held[k]) {
-            std::fprintf(File, "%lld %c%s\n", static_cast<long long>(frame), held[k] ? '+' : '-',
-                         InputKeyName(static_cast<INPUT_KEY>(k)));
+            Failed |=
+                std::fprintf(File, "%lld %c%s\n", static_cast<long long>(frame),
+                             held[k] ? '+' : '-', InputKeyName(static_cast<INPUT_KEY>(k))) < 0;
             Held[k] = held[k];
         }
     }
     if (mouseDx != 0 || mouseDy != 0) {
-        std::fprintf(File, "%lld mouse %d %d\n", static_cast<long long>(frame), mouseDx, mouseDy);
+        Failed |= std::fprintf(File, "%lld mouse %d %d\n", static_cast<long long>(frame), mouseDx,
+                               mouseDy) < 0;
     }
 }
 
-INPUT_RECORDER::~INPUT_RECORDER() {
+void INPUT_RECORDER::FrameDt(int64_t frame, double dt) {
     if (File) {
-        std::fclose(File);
+        // 17 digits read back as the very same double.
+        Failed |= std::fprintf(File, "%lld dt %.17g\n", static_cast<long long>(frame), dt) < 0;
     }
+}
+
+bool INPUT_RECORDER::Close() {
+    if (!File) {
+        return !Failed;
+    }
+    bool ok = std::fflush(File) == 0 && !std::ferror(File) && !Failed;
+    ok = std::fclose(File) == 0 && ok;
+    File = nullptr;
+    Failed = !ok;
+    return ok;
+}
+
+INPUT_RECORDER::~INPUT_RECORDER() {
+    Close();
 }

@@ -28,16 +28,21 @@ const char* InputKeyName(INPUT_KEY key);
 INPUT_KEY InputKeyFromVirtualKey(int vk);
 int VirtualKeyFromInputKey(INPUT_KEY key);
 
-// One line of a script: a key pressed or released, or a mouse motion, taking
-// effect before the update of its frame.
+// One line of a script: a key pressed or released, a mouse motion, or the
+// frame's time step, taking effect before the update of its frame.
 struct INPUT_EVENT {
-    enum class TYPE { PRESS, RELEASE, MOUSE } Type = TYPE::PRESS;
+    enum class TYPE { PRESS, RELEASE, MOUSE, DT } Type = TYPE::PRESS;
     int64_t Frame = 0;
     INPUT_KEY Key = INPUT_KEY::COUNT;
     int MouseDx = 0;  // px of relative motion
     int MouseDy = 0;
-    int Line = 0;  // where it stood in the file
+    double Dt = 0.0;  // s the frame lasts
+    int Line = 0;     // where it stood in the file
 };
+
+// A frame's time step in a script is above 0 and at most this long, as
+// --fixed-dt takes it.
+inline constexpr double MAX_SCRIPT_DT = 1.0;  // s
 
 // Parses a whole script. A bad line fails with a message naming the line.
 bool ParseInputScript(const std::string& text, std::vector<INPUT_EVENT>* events,
@@ -51,6 +56,10 @@ public:
     void BeginFrame(int64_t frame);
     bool IsDown(INPUT_KEY key) const;
     void MouseMotion(int* dx, int* dy) const;
+    // The time step the script gives this frame; 0 when it gives none.
+    double FrameDt() const { return Dt; }
+    // True when the script gives any frame its time step (a recording).
+    bool HasDt() const { return AnyDt; }
 
 private:
     std::vector<INPUT_EVENT> Events;  // sorted by frame, file order kept within a frame
@@ -58,6 +67,8 @@ private:
     bool Held[INPUT_KEY_COUNT] = {};
     int FrameDx = 0;
     int FrameDy = 0;
+    double Dt = 0.0;  // s
+    bool AnyDt = false;
 };
 
 // Writes a session's input in the script format, so it can be replayed.
@@ -65,10 +76,16 @@ class INPUT_RECORDER {
 public:
     bool Open(const std::string& path);
     void Frame(int64_t frame, const bool held[INPUT_KEY_COUNT], int mouseDx, int mouseDy);
+    // The frame's time step, written exactly, so a live session replays
+    // frame for frame.
+    void FrameDt(int64_t frame, double dt);
     bool IsOpen() const { return File != nullptr; }
+    // Finishes the file; false when any of it could not be written.
+    bool Close();
     ~INPUT_RECORDER();
 
 private:
     std::FILE* File = nullptr;
+    bool Failed = false;
     bool Held[INPUT_KEY_COUNT] = {};
 };

@@ -108,6 +108,7 @@ void MOUSE::Update() {
     int dy = 0;
     if (Source == SOURCE::SCRIPT) {
         PLATFORM::ScriptMouseMotion(&dx, &dy);
+        PLATFORM::RecordMouseMotion(dx, dy);
     } else {
         // The player may switch between window and full screen at any time.
         bool fullscreen = Device->IsFullscreen();

@@ -5,10 +5,10 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <sstream>
 
+#include "platform/data_file.h"
 #include "platform/device.h"
 #include "platform/keys.h"
 #include "platform/mixer.h"
@@ -22,6 +22,7 @@ bool Quit = false;
 bool FocusLost = false;
 int64_t Frame = 0;
 double SimulatedSeconds = 0.0;
+bool ClockFollowsFrames = false;  // the frame loop sets the clock from its time steps
 std::unique_ptr<INPUT_PLAYER> Player;
 INPUT_RECORDER Recorder;
 bool RecordedHeld[INPUT_KEY_COUNT] = {};
@@ -157,17 +158,6 @@ bool RealKeyDown(int vk) {
     return PadHolds(vk);
 }
 
-bool ReadFile(const std::string& path, std::string* text) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return false;
-    }
-    std::ostringstream s;
-    s << in.rdbuf();
-    *text = s.str();
-    return true;
-}
-
 }  // namespace
 
 namespace PLATFORM {
@@ -176,8 +166,9 @@ bool PrepareInput(const PLATFORM_OPTIONS& options, std::string* error) {
     Opts = options;
     if (!Opts.InputPath.empty()) {
         std::string text;
-        if (!ReadFile(Opts.InputPath, &text)) {
-            *error = "cannot read input script " + Opts.InputPath;
+        FILES::RESULT read = FILES::Read(Opts.InputPath, FILES::KIND::SCRIPT, &text);
+        if (read != FILES::RESULT::OK) {
+            *error = "cannot read input script " + Opts.InputPath + ": " + FILES::Describe(read);
             return false;
         }
         std::vector<INPUT_EVENT> events;
@@ -200,6 +191,7 @@ bool Init(const PLATFORM_OPTIONS& options, std::string* error) {
     Quit = false;
     Frame = 0;
     SimulatedSeconds = 0.0;
+    ClockFollowsFrames = false;
     if (Opts.Headless) {
         SDL_SetHint(SDL_HINT_VIDEODRIVER, "dummy");
         SDL_SetHint(SDL_HINT_AUDIODRIVER, "dummy");
@@ -264,19 +256,29 @@ const PLATFORM_OPTIONS& Options() {
 
 const std::string& UserDir() {
     if (UserFolder.empty()) {
+        std::error_code ec;
         if (!Opts.UserDir.empty()) {
             UserFolder = Opts.UserDir;
-            if (UserFolder.back() != '/') {
-                UserFolder += '/';
-            }
         } else if (char* pref = SDL_GetPrefPath("", "vortigan")) {
             UserFolder = pref;
             SDL_free(pref);
         } else {
-            UserFolder = "./";
+            // No per-user folder to be had (no writable home): the folder the
+            // game was started from, never the data folder it moves into.
+            UserFolder = fs::current_path(ec).string();
+            std::fprintf(stderr,
+                         "vortigan: no per-user folder (%s); progress and the log go to %s\n",
+                         SDL_GetError(), UserFolder.c_str());
         }
-        std::error_code ec;
+        if (UserFolder.empty() || UserFolder.back() != '/') {
+            UserFolder += '/';
+        }
         fs::create_directories(UserFolder, ec);
+        if (!fs::is_directory(UserFolder, ec)) {
+            std::fprintf(stderr,
+                         "vortigan: cannot make the folder %s; progress will not be saved\n",
+                         UserFolder.c_str());
+        }
     }
     return UserFolder;
 }
@@ -373,16 +375,30 @@ void BeginFrame(int64_t frame) {
     Frame = frame;
     if (Player) {
         Player->BeginFrame(frame);
-        return;
     }
+    // What the frame sees is recorded, from the devices or from a script.
     if (Recorder.IsOpen()) {
-        bool held[INPUT_KEY_COUNT];
         for (int k = 0; k < INPUT_KEY_COUNT; ++k) {
-            held[k] = RealKeyDown(VirtualKeyFromInputKey(static_cast<INPUT_KEY>(k)));
-            RecordedHeld[k] = held[k];
+            RecordedHeld[k] = IsKeyDown(VirtualKeyFromInputKey(static_cast<INPUT_KEY>(k)));
         }
-        Recorder.Frame(frame, held, 0, 0);
+        Recorder.Frame(frame, RecordedHeld, 0, 0);
     }
+}
+
+double ScriptDt() {
+    return Player ? Player->FrameDt() : 0.0;
+}
+
+bool ScriptHasDt() {
+    return Player && Player->HasDt();
+}
+
+void RecordDt(double dt) {
+    Recorder.FrameDt(Frame, dt);
+}
+
+bool FinishRecording() {
+    return Recorder.Close();
 }
 
 int64_t CurrentFrame() {
@@ -425,7 +441,7 @@ void NoteFocusLost() {
 }
 
 uint32_t GetTickCount() {
-    if (Opts.FixedDt > 0.0) {
+    if (Opts.FixedDt > 0.0 || ClockFollowsFrames) {
         return static_cast<uint32_t>(SimulatedSeconds * 1000.0);
     }
     return SdlUp ? SDL_GetTicks() : 0u;
@@ -433,6 +449,7 @@ uint32_t GetTickCount() {
 
 void SetSimulatedTime(double seconds) {
     SimulatedSeconds = seconds;
+    ClockFollowsFrames = true;
 }
 
 void PlayScript(std::vector<INPUT_EVENT> events, double fixedDt) {

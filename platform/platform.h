@@ -57,9 +57,18 @@ void PostQuit();
 bool QuitRequested();
 
 // Per frame: applies the input script's events for this frame (or samples
-// the real devices and records them) before the frame's update.
+// the real devices), and records what the frame sees, before its update.
 void BeginFrame(int64_t frame);
 int64_t CurrentFrame();
+
+// The time step the input script gives this frame (0 when none), and
+// whether it gives any (a recording replays at its own time steps).
+double ScriptDt();
+bool ScriptHasDt();
+// Records the time step this frame runs with.
+void RecordDt(double dt);
+// Closes the recording; false when any of it could not be written.
+bool FinishRecording();
 
 // Live state of a key by its virtual-key number, from the script when one
 // plays, else from the keyboard, the mouse buttons and any gamepad.
@@ -76,8 +85,9 @@ bool TakeFocusLost();
 // What a focus-lost window event does; tests call it as the window would.
 void NoteFocusLost();
 
-// The millisecond clock. With a fixed dt it follows the simulated time, so
-// guards keyed to it behave the same on every run.
+// The millisecond clock. It follows the game's own time (the sum of the
+// frames' time steps) once the frame loop sets it, so guards keyed to it
+// behave the same on every run and in a replay of a recorded session.
 uint32_t GetTickCount();
 void SetSimulatedTime(double seconds);
 

@@ -2,8 +2,9 @@
 
 // Any bytes as an input script: the parser either names the line it stops
 // at, or gives events that are in frame order, hold only keys a script can
-// name, and read back the same when written out again; playing them holds
-// exactly the keys the events say. Returns an empty string when all is well,
+// name and time steps a frame can take, and read back the same when
+// written out again; playing them holds exactly the keys and gives the
+// time steps the events say. Returns an empty string when all is well,
 // otherwise what went wrong.
 
 #include <algorithm>
@@ -35,7 +36,10 @@ inline std::string CheckInputScriptBytes(const uint8_t* data, size_t size) {
         if (e.Frame < 0 || (i > 0 && e.Frame < events[i - 1].Frame)) {
             return "events out of frame order";
         }
-        if (e.Type != INPUT_EVENT::TYPE::MOUSE &&
+        if (e.Type == INPUT_EVENT::TYPE::DT && !(e.Dt > 0.0 && e.Dt <= MAX_SCRIPT_DT)) {
+            return "a time step no frame can take";
+        }
+        if (e.Type != INPUT_EVENT::TYPE::MOUSE && e.Type != INPUT_EVENT::TYPE::DT &&
             (int(e.Key) < 0 || int(e.Key) >= INPUT_KEY_COUNT)) {
             return "an event holds no key a script can name";
         }
@@ -47,6 +51,10 @@ inline std::string CheckInputScriptBytes(const uint8_t* data, size_t size) {
         again += std::to_string(e.Frame) + " ";
         if (e.Type == INPUT_EVENT::TYPE::MOUSE) {
             again += "mouse " + std::to_string(e.MouseDx) + " " + std::to_string(e.MouseDy);
+        } else if (e.Type == INPUT_EVENT::TYPE::DT) {
+            char dt[40];
+            std::snprintf(dt, sizeof dt, "dt %.17g", e.Dt);
+            again += dt;
         } else {
             again += (e.Type == INPUT_EVENT::TYPE::PRESS ? "+" : "-");
             again += InputKeyName(e.Key);
@@ -64,7 +72,7 @@ inline std::string CheckInputScriptBytes(const uint8_t* data, size_t size) {
         const INPUT_EVENT& a = events[i];
         const INPUT_EVENT& b = back[i];
         if (a.Type != b.Type || a.Frame != b.Frame || a.Key != b.Key || a.MouseDx != b.MouseDx ||
-            a.MouseDy != b.MouseDy) {
+            a.MouseDy != b.MouseDy || a.Dt != b.Dt) {
             return "event " + std::to_string(i) + " reads back differently";
         }
     }
@@ -76,11 +84,14 @@ inline std::string CheckInputScriptBytes(const uint8_t* data, size_t size) {
     size_t next = 0;
     for (int64_t frame = 0; frame < 300; ++frame) {
         int dx = 0, dy = 0;
+        double dt = 0.0;
         for (; next < events.size() && events[next].Frame == frame; ++next) {
             const INPUT_EVENT& e = events[next];
             if (e.Type == INPUT_EVENT::TYPE::MOUSE) {
                 dx += e.MouseDx;
                 dy += e.MouseDy;
+            } else if (e.Type == INPUT_EVENT::TYPE::DT) {
+                dt = e.Dt;  // the last one of the frame counts
             } else {
                 held[int(e.Key)] = e.Type == INPUT_EVENT::TYPE::PRESS;
             }
@@ -96,6 +107,9 @@ inline std::string CheckInputScriptBytes(const uint8_t* data, size_t size) {
         player.MouseMotion(&pdx, &pdy);
         if (pdx != dx || pdy != dy) {
             return "frame " + std::to_string(frame) + ": mouse motion wrong";
+        }
+        if (player.FrameDt() != dt) {
+            return "frame " + std::to_string(frame) + ": time step wrong";
         }
     }
     return "";
