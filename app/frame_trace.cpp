@@ -2,6 +2,7 @@
 
 #include "app/application.h"
 #include "objects/hero.h"
+#include "platform/data_file.h"
 #include "world/world.h"
 
 FRAME_TRACE::~FRAME_TRACE() {
@@ -9,14 +10,9 @@ FRAME_TRACE::~FRAME_TRACE() {
 }
 
 bool FRAME_TRACE::Close() {
-    if (!File) {
-        return !Failed;
-    }
-    bool ok = std::fflush(File) == 0 && !std::ferror(File) && !Failed;
-    ok = std::fclose(File) == 0 && ok;
+    Failed = !FILES::FinishWriting(File, Failed);
     File = nullptr;
-    Failed = !ok;
-    return ok;
+    return !Failed;
 }
 
 bool FRAME_TRACE::Open(const std::string& path) {

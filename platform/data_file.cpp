@@ -144,6 +144,14 @@ const char* Describe(RESULT result) {
     return "cannot be read";
 }
 
+bool FinishWriting(std::FILE* file, bool failed) {
+    if (!file) {
+        return !failed;
+    }
+    bool ok = std::fflush(file) == 0 && !std::ferror(file) && !failed;
+    return std::fclose(file) == 0 && ok;
+}
+
 void SetReadFault(READ_FAULT fault) {
     Fault = std::move(fault);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdio>
 #include <functional>
 #include <string>
 
@@ -41,6 +42,11 @@ RESULT ReadHead(const std::string& path, size_t count, std::string* bytes);
 
 // A few words for a message: "no such file", "not a regular file", ...
 const char* Describe(RESULT result);
+
+// Flushes and closes a file the game wrote with stdio (a trace, a
+// recording); false when that or any earlier write (`failed`) went wrong,
+// as on a full disk.
+bool FinishWriting(std::FILE* file, bool failed);
 
 // For tests: asked before every read of a file with its path and the offset
 // reached; true makes that read fail as a failing disk would.

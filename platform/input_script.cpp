@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "platform/data_file.h"
 #include "platform/keys.h"
 
 namespace {
@@ -242,14 +243,9 @@ void INPUT_RECORDER::FrameDt(int64_t frame, double dt) {
 }
 
 bool INPUT_RECORDER::Close() {
-    if (!File) {
-        return !Failed;
-    }
-    bool ok = std::fflush(File) == 0 && !std::ferror(File) && !Failed;
-    ok = std::fclose(File) == 0 && ok;
+    Failed = !FILES::FinishWriting(File, Failed);
     File = nullptr;
-    Failed = !ok;
-    return ok;
+    return !Failed;
 }
 
 INPUT_RECORDER::~INPUT_RECORDER() {
