@@ -68,7 +68,9 @@ HRESULT APPLICATION::Init(DEVICE* device, int, int, bool) {
     HeroPicture = TEXTURE::LoadExact(Device, "textures/intro/mhero.dds", 433, 360);
     World = new WORLD(Device);
     Hero = new HERO(Device, World);
+    GameMusic.SetLooping(true);
     GameMusic.Load("music/inGame.mp3");
+    BossMusic.SetLooping(true);
     BossMusic.Load("music/boss.mp3");
     return S_OK;
 }
@@ -83,6 +85,7 @@ int APPLICATION::Update(float dt) {
         Paused = true;
     }
     if (GameState != GS_PLAYING) {
+        LeavePlayBehind();
         ScreenTime += dt;
         return 0;
     }

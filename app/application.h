@@ -20,6 +20,8 @@ class HERO;
 // switch to the menu or an ending on the next frame.
 inline constexpr int GS_PLAYING = -1;
 inline constexpr int GS_MENU = 6;
+inline constexpr int GS_LEVEL_SELECT = 7;
+inline constexpr int GS_CREDITS = 8;
 inline constexpr int GS_TO_MENU = 100;
 inline constexpr int GS_TO_BAD_ENDING = 101;
 inline constexpr int GS_TO_GOOD_ENDING = 102;
@@ -71,6 +73,7 @@ public:
     int HoverCount = 0;
     int PrevHoverCount = 0;
     bool Paused = false;
+    bool BackRequested = false;  // Escape on the level select or the credits
     TEXTURE* Picture = nullptr;
     TEXTURE* IntroText = nullptr;
     TEXTURE* HeroPicture = nullptr;
@@ -96,7 +99,9 @@ public:
 
 private:
     void HandleKeys();
+    void LeavePlayBehind();
     void UpdatePlay(float dt);
+    void StepPlay(float dt);
     void RenderPlay();
     void DrawHud();
     void DrawLevelTitle();

@@ -2,6 +2,7 @@
 // music, fades and the move to the next level; and the HUD over it.
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -28,6 +29,8 @@ constexpr float TITLE_TIME = 3.0f;           // s
 constexpr float FADE_IN_TIME = 1.0f;         // s
 constexpr float LEVEL_CHANGE_SHIELD = 2.5f;  // s of invulnerability
 constexpr float PAUSE_ALPHA = 0.7f;
+// The longest step of play: a frame of 1/60 s is one step, 1/20 s three.
+constexpr float MAX_STEP = 0.0167f;  // s
 
 bool IsBossLevel(int level) {
     return level == 3 || level == 7 || level == 11;
@@ -44,6 +47,8 @@ void APPLICATION::HandleKeys() {
             GameState = GS_TO_MENU;
         } else if (GameState == GS_MENU) {
             Quit();
+        } else if (GameState == GS_LEVEL_SELECT || GameState == GS_CREDITS) {
+            BackRequested = true;  // as "Back" does, when the screen is drawn
         }
     }
     now = GetTickCount();
@@ -51,6 +56,14 @@ void APPLICATION::HandleKeys() {
         Paused = !Paused;
         PauseRepeat = now + KEY_REPEAT_GUARD;
     }
+}
+
+void APPLICATION::LeavePlayBehind() {
+    // Play was left (Escape, an ending): a speech cut short ends, and no fade
+    // of the level may dim the screens or the next level.
+    Speech.Silence();
+    FadeIn = 0.0f;
+    LevelEndTimer = 0.0f;
 }
 
 void APPLICATION::UpdatePlay(float dt) {
@@ -74,33 +87,13 @@ void APPLICATION::UpdatePlay(float dt) {
         Speech.Update(dt);
         return;
     }
-    if (World) {
-        World->Update(dt, Hero, &Speech);
-    }
-    // The hero moves against the world's tiles and objects, and the camera
-    // follows it there.
-    if (Hero && World) {
-        Hero->UpdateHero(dt, World->Objects());
-        World->CameraTarget = Hero->Position * (1.0f / Zoom);
-        float lead = (CAMERA_LEAD / Zoom) * (1.0f - Zoom);
-        World->CameraLead.x = Hero->Facing == 1 ? -lead : lead;
-        // Pull out while charging a mega jump or flying other than in an
-        // ordinary jump; come back in otherwise.
-        if (Hero->Aiming || (!Hero->OnGround && !Hero->Jumping && Hero->Active)) {
-            Zoom -= ZOOM_RATE * dt;
-            if (Zoom < ZOOM_MIN) {
-                Zoom = ZOOM_MIN;
-            }
-        } else {
-            Zoom += ZOOM_RATE * dt;
-            if (Zoom > ZOOM_MAX) {
-                Zoom = ZOOM_MAX;
-            }
-        }
-        if (Hero->LevelOver || KEYBOARD::IsDown(VK_F1)) {
-            LevelEndTimer = LEVEL_END_TIME;
-            Hero->LevelOver = false;
-        }
+    // A long frame (a slow machine) is played as several short steps, so the
+    // game plays the same at 20 frames a second as at 60; the keys are the
+    // same through all of them. A speech that starts stops the rest.
+    const int steps = std::max(1, static_cast<int>(std::ceil(dt / MAX_STEP)));
+    const float step = dt / static_cast<float>(steps);
+    for (int i = 0; i < steps && !(i > 0 && Speech.IsSpeaking()); ++i) {
+        StepPlay(step);
     }
     MUSIC& track = IsBossLevel(Level) ? BossMusic : GameMusic;
     if (!track.IsPlaying()) {
@@ -131,6 +124,38 @@ void APPLICATION::UpdatePlay(float dt) {
                     GameState = GS_TO_MENU;
                 }
             }
+        }
+    }
+}
+
+// One step of the world, the hero and the camera.
+void APPLICATION::StepPlay(float dt) {
+    if (World) {
+        World->Update(dt, Hero, &Speech);
+    }
+    // The hero moves against the world's tiles and objects, and the camera
+    // follows it there.
+    if (Hero && World) {
+        Hero->UpdateHero(dt, World->Objects());
+        World->CameraTarget = Hero->Position * (1.0f / Zoom);
+        float lead = (CAMERA_LEAD / Zoom) * (1.0f - Zoom);
+        World->CameraLead.x = Hero->Facing == 1 ? -lead : lead;
+        // Pull out while charging a mega jump or flying other than in an
+        // ordinary jump; come back in otherwise.
+        if (Hero->Aiming || (!Hero->OnGround && !Hero->Jumping && Hero->Active)) {
+            Zoom -= ZOOM_RATE * dt;
+            if (Zoom < ZOOM_MIN) {
+                Zoom = ZOOM_MIN;
+            }
+        } else {
+            Zoom += ZOOM_RATE * dt;
+            if (Zoom > ZOOM_MAX) {
+                Zoom = ZOOM_MAX;
+            }
+        }
+        if (Hero->LevelOver || KEYBOARD::IsDown(VK_F1)) {
+            LevelEndTimer = LEVEL_END_TIME;
+            Hero->LevelOver = false;
         }
     }
 }

@@ -23,8 +23,6 @@ namespace {
 constexpr int GS_START = 0;
 constexpr int GS_INTRO1 = 1;
 constexpr int GS_INTRO5 = 5;
-constexpr int GS_LEVEL_SELECT = 7;
-constexpr int GS_CREDITS = 8;
 constexpr int GS_ENDING_BAD = 9;
 constexpr int GS_ENDING_GOOD = 10;
 
@@ -141,6 +139,7 @@ void APPLICATION::DrawScreens() {
         // tracks; the menu still wants its music.
         if (GameState == GS_START) {
             IntroMusic.Load("music/intro.mp3");
+            MenuMusic.SetLooping(true);
             MenuMusic.Load("music/menu.mp3");
         }
         ReplacePicture(Picture, Device, MENU_PICTURE);
@@ -171,6 +170,7 @@ void APPLICATION::DrawScreens() {
         t = 0.0f;
         IntroMusic.Load("music/intro.mp3");
         IntroMusic.Play();
+        MenuMusic.SetLooping(true);
         MenuMusic.Load("music/menu.mp3");
     }
 
@@ -253,7 +253,7 @@ void APPLICATION::DrawScreens() {
                 StartLevel(i);
             }
         }
-        if (MenuButton(550, 550, "Back", FadeColour(0.5f * t - 1.0f), true)) {
+        if (MenuButton(550, 550, "Back", FadeColour(0.5f * t - 1.0f), true) || BackRequested) {
             GameState = GS_MENU;
             t = SHOWN_MENU;
         }
@@ -270,7 +270,7 @@ void APPLICATION::DrawScreens() {
             CreditsFont->DrawString(457.0f, y + 2.0f, ToArgb(ScaleColour(c, 0.5f)), CREDITS[j], 0);
             CreditsFont->DrawString(455.0f, y, ToArgb(c), CREDITS[j], 0);
         }
-        if (MenuButton(470, 550, "Back", FadeColour(0.5f * t - 5.0f), true)) {
+        if (MenuButton(470, 550, "Back", FadeColour(0.5f * t - 5.0f), true) || BackRequested) {
             GameState = GS_MENU;
             t = SHOWN_MENU;
         }
@@ -290,6 +290,8 @@ void APPLICATION::DrawScreens() {
             GameState = GS_TO_MENU;
         }
     }
+
+    BackRequested = false;
 
     // The move sound plays when the cursor comes onto a button.
     if (HoverCount > PrevHoverCount) {

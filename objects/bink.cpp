@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <climits>
+#include <iterator>
 #include <sstream>
 
 #include "math/colour.h"
@@ -55,15 +56,6 @@ constexpr float HAT_TILT = 0.1f;               // rad
 const int HURRY_KEYS[] = {VK_SPACE, VK_RETURN, VK_LBUTTON, VK_RBUTTON,
                           VK_LEFT,  VK_RIGHT,  VK_UP,      VK_DOWN};
 
-bool AnyHurryKey() {
-    for (int vk : HURRY_KEYS) {
-        if (KEYBOARD::IsDown(vk)) {
-            return true;
-        }
-    }
-    return false;
-}
-
 }  // namespace
 
 int SectionNumber(const std::string& line) {
@@ -98,6 +90,10 @@ void BINK::Speak(int section) {
     Speed = OPENING_SPEED;
     NextMouthTime = FIRST_MOUTH;
     FinalSpeech = section == LAST_SECTION;
+    HeldSinceStart.clear();
+    for (int vk : HURRY_KEYS) {
+        HeldSinceStart.push_back(KEYBOARD::IsDown(vk));
+    }
 
     // Text that cannot be read whole (no plain file, far too large) is no
     // text: he says nothing.
@@ -150,9 +146,23 @@ void BINK::Update(float dt) {
         }
         MouthFrame = frame;
     }
+    bool hurry = FreshHurryKey();
     if (Time > OPENING_END) {
-        Speed = AnyHurryKey() ? HURRY_SPEED : TALK_SPEED;
+        Speed = hurry ? HURRY_SPEED : TALK_SPEED;
     }
+}
+
+bool BINK::FreshHurryKey() {
+    HeldSinceStart.resize(std::size(HURRY_KEYS), false);
+    bool fresh = false;
+    for (size_t i = 0; i < std::size(HURRY_KEYS); ++i) {
+        bool down = KEYBOARD::IsDown(HURRY_KEYS[i]);
+        if (!down) {
+            HeldSinceStart[i] = false;  // let go: its next press counts
+        }
+        fresh = fresh || (down && !HeldSinceStart[i]);
+    }
+    return fresh;
 }
 
 void BINK::Render(SPRITE* sprite, FONT* font) {

@@ -17,6 +17,8 @@ public:
     // the game is not frozen. The call sound plays either way.
     void Speak(int section);
     bool IsSpeaking() const { return State != -1; }
+    // Ends the speech at once (play was left while he talked).
+    void Silence() { State = -1; }
     void Update(float dt);  // s
     // Draws the companion, his bubble and the lines, and decides when the
     // last line has gone (the closing fade) and when he stops talking.
@@ -35,6 +37,12 @@ public:
     bool Closing = false;        // the last line has scrolled away
     bool FinalSpeech = false;    // the last speech of the game: he dresses up
     std::vector<std::string> Lines;
+
+private:
+    // Whether a hurry key is pressed that was not already held when the
+    // speech began: walking into a cue must not race through his lines.
+    bool FreshHurryKey();
+    std::vector<bool> HeldSinceStart;  // per hurry key
 };
 
 // The section number of a "#" line, read the way atoi reads it: blanks

@@ -53,6 +53,8 @@ constexpr float WALL_PROBE_X = 20.0f;
 constexpr float WALL_PROBE_Y = -30.0f;
 constexpr float FOOT_PROBE_X = 10.0f;
 constexpr float SLIDE_PROBE_Y = -5.0f;
+constexpr float HEAD_PROBE_Y = -60.0f;  // the top of the hero's box
+constexpr float HALF_WIDTH = 15.0f;     // half the box, for a safe footing
 
 // A puff thrown up by the hero: velocity, scale cap base, acceleration y,
 // age rate. Every one starts at the hero's feet unless said otherwise.
@@ -278,8 +280,12 @@ void HERO::UpdateHero(float dt, std::vector<OBJECT*>& objects) {
             }
             Velocity = {0.0f, 0.0f};
             Jumping = false;
-            RespawnPoint[0] = static_cast<int32_t>(Position.x);
-            RespawnPoint[1] = static_cast<int32_t>(Position.y);
+            // A life lost comes back here only where the ground holds the
+            // whole hero, never hanging over the lip of a pit.
+            if (solid(x - HALF_WIDTH, y + 1.0f) && solid(x + HALF_WIDTH, y + 1.0f)) {
+                RespawnPoint[0] = static_cast<int32_t>(Position.x);
+                RespawnPoint[1] = static_cast<int32_t>(Position.y);
+            }
         }
 
         // Sunk into the floor by a fast landing: rise out a little each frame.
@@ -388,6 +394,12 @@ void HERO::UpdateHero(float dt, std::vector<OBJECT*>& objects) {
 
             float x = Position.x;
             float y = Position.y;
+            // The head met a ceiling or a platform from below: the hero drops
+            // away at once. Left rising, its sides would meet the same tiles
+            // as a wall, again and again, and hold it there.
+            if (Velocity.y < 0.0f && solid(x, y + HEAD_PROBE_Y)) {
+                Velocity.y = 0.0f;
+            }
             if ((Velocity.x > 0.0f && solid(x + WALL_PROBE_X, y + WALL_PROBE_Y)) ||
                 (Velocity.x < 0.0f && solid(x - WALL_PROBE_X, y + WALL_PROBE_Y))) {
                 float speed = Velocity.Length();

@@ -26,6 +26,10 @@ bool ClockFollowsFrames = false;  // the frame loop sets the clock from its time
 std::unique_ptr<INPUT_PLAYER> Player;
 INPUT_RECORDER Recorder;
 bool RecordedHeld[INPUT_KEY_COUNT] = {};
+// Mouse buttons pressed since the last frame, held or not: a click shorter
+// than a frame (a tap on a touchpad) still counts for the next frame.
+bool ClickedLeft = false;
+bool ClickedRight = false;
 std::vector<SDL_GameController*> Pads;
 
 namespace fs = std::filesystem;
@@ -115,7 +119,9 @@ bool RealKeyDown(int vk) {
     }
     if (vk == VK_LBUTTON || vk == VK_RBUTTON) {
         Uint32 buttons = SDL_GetMouseState(nullptr, nullptr);
-        return (buttons & SDL_BUTTON(vk == VK_LBUTTON ? SDL_BUTTON_LEFT : SDL_BUTTON_RIGHT)) != 0;
+        bool left = vk == VK_LBUTTON;
+        return (buttons & SDL_BUTTON(left ? SDL_BUTTON_LEFT : SDL_BUTTON_RIGHT)) != 0 ||
+               (left ? ClickedLeft : ClickedRight);
     }
     SDL_Scancode code = SDL_SCANCODE_UNKNOWN;
     SDL_Scancode alt = SDL_SCANCODE_UNKNOWN;
@@ -318,11 +324,18 @@ bool PollEvents() {
     if (!SdlUp) {
         return !Quit;
     }
+    ClickedLeft = false;
+    ClickedRight = false;
     SDL_Event e;
     while (SDL_PollEvent(&e)) {
         switch (e.type) {
             case SDL_QUIT:
                 Quit = true;
+                break;
+            case SDL_MOUSEBUTTONDOWN:
+                if (e.button.button == SDL_BUTTON_LEFT || e.button.button == SDL_BUTTON_RIGHT) {
+                    NoteButtonPressed(e.button.button == SDL_BUTTON_LEFT ? VK_LBUTTON : VK_RBUTTON);
+                }
                 break;
             case SDL_WINDOWEVENT:
                 if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
@@ -434,6 +447,11 @@ bool TakeFocusLost() {
     bool lost = FocusLost;
     FocusLost = false;
     return lost;
+}
+
+void NoteButtonPressed(int vk) {
+    ClickedLeft = ClickedLeft || vk == VK_LBUTTON;
+    ClickedRight = ClickedRight || vk == VK_RBUTTON;
 }
 
 void NoteFocusLost() {

@@ -84,6 +84,9 @@ void RecordMouseMotion(int dx, int dy);
 bool TakeFocusLost();
 // What a focus-lost window event does; tests call it as the window would.
 void NoteFocusLost();
+// What a mouse button's press event does: the button counts as held for the
+// next frame, however soon it is let go. Tests call it as the window would.
+void NoteButtonPressed(int vk);
 
 // The millisecond clock. It follows the game's own time (the sum of the
 // frames' time steps) once the frame loop sets it, so guards keyed to it

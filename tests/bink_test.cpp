@@ -153,7 +153,7 @@ TEST(Bink, StopsTalkingWhenTheSecondToLastLineLeaves) {
     EXPECT_FALSE(s.Bink.Closing);
 }
 
-TEST(Bink, HeldKeyHurriesTheWholeSpeech) {
+TEST(Bink, KeyPressedDuringTheSpeechHurriesIt) {
     const std::string text = "#1\na\nb\nc\n";
     // Three lines: the last one leaves at clock 16.1, then the fade of
     // 1 / 1.5 s. The opening (clock 0 to 2) always runs at ten times.
@@ -164,9 +164,19 @@ TEST(Bink, HeldKeyHurriesTheWholeSpeech) {
     EXPECT_NEAR(calmBubble, 0.2f + 1.5f, 0.03f);
     EXPECT_NEAR(calmTotal, 0.2f + 14.1f + 0.67f, 0.05f);
 
+    // A key held since before he spoke (walking into his cue) does not
+    // hurry him; pressed again, it does.
+    SPEECH walked(text);
+    {
+        HELD_KEY right("RIGHT");
+        walked.Bink.Speak(1);
+        EXPECT_NEAR(walked.RunUntil(3.5f), calmBubble, 0.03f);
+    }
+    walked.Frame();
+
     SPEECH hurried(text);
-    HELD_KEY space("SPACE");
     hurried.Bink.Speak(1);
+    HELD_KEY space("SPACE");
     EXPECT_NEAR(hurried.RunUntil(3.5f), 0.2f + 0.15f, 0.03f);
     // Released, he returns to his own pace.
     space.Release();
@@ -178,8 +188,8 @@ TEST(Bink, HeldKeyHurriesTheWholeSpeech) {
     EXPECT_NEAR(hurried.Bink.Time - t0, 10 * DT, 0.01f);
 
     SPEECH quick(text);
-    HELD_KEY again("RETURN");
     quick.Bink.Speak(1);
+    HELD_KEY again("RETURN");
     EXPECT_NEAR(quick.RunUntil(1e9f), 0.2f + 1.41f + 0.67f, 0.05f);
 }
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "tests/play_frame.h"
 
 namespace {
@@ -140,6 +142,27 @@ TEST_F(PlayFrame, F1HeldEndsTheLevelASecondAfterItIsReleased) {
     Advance(1);
     EXPECT_FALSE(App.Hero->LevelOver);
     EXPECT_NEAR(App.LevelEndTimer, 1.0f - DT, 1e-5f);
+}
+
+// At 20 frames a second a frame is played as three short steps: a full
+// mega jump straight up lands as it does at 60, and the hero walks on
+// within a second of landing instead of sinking into the floor.
+TEST_F(PlayFrame, ASlowMachinePlaysTheLandingAsAFastOneDoes) {
+    Dt = 0.05f;
+    // The aim starts up and to the right; Left turns it upright.
+    Script("0 +SPACE\n1 +LEFT\n9 -LEFT\n20 -SPACE\n21 +RIGHT\n");
+    Advance(21);
+    ASSERT_LT(App.Hero->Velocity.y, -950.0f);          // full speed, less two steps of gravity
+    ASSERT_LT(std::abs(App.Hero->Velocity.x), 30.0f);  // straight up
+    int flight = 0;
+    do {
+        Advance(1);
+    } while (!App.Hero->OnGround && ++flight < 200);
+    ASSERT_TRUE(App.Hero->OnGround);
+    const float landedAt = App.Hero->Position.x;
+    EXPECT_LT(App.Hero->Position.y, STAND_Y + 17.0f);  // sunk no deeper than at 60
+    Advance(20);
+    EXPECT_GT(App.Hero->Position.x, landedAt + 10.0f);
 }
 
 }  // namespace

@@ -446,6 +446,30 @@ TEST_P(HeroPhysics, SinkingIntoTheFloorRisesOutSlowly) {
     EXPECT_NEAR(Hero.Position.y, FLOOR_TOP + 0.0f, 1e-3f);
 }
 
+// A full mega jump under a low ceiling: the head meets it and the hero
+// falls back at once, instead of hovering against it for a second or two.
+TEST_P(HeroPhysics, AHeadThatMeetsACeilingDropsAwayAtOnce) {
+    Floor(0, 20);
+    Floor(0, 20, FLOOR_ROW - 3);  // its underside 128 px above the floor
+    const float underside = FLOOR_TOP - 128.0f;
+    Stand(300.0f);
+    Keys.Hold({"SPACE"});
+    Advance(FramesFor(1.0f));
+    Keys.Hold({});
+    Advance(1);
+    ASSERT_LT(Hero.Velocity.y, -500.0f);
+    int underTheCeiling = 0;
+    int frames = 0;
+    do {
+        Advance(1);
+        ++frames;
+        underTheCeiling += Hero.Position.y - 60.0f < underside + 10.0f;
+    } while (!Hero.OnGround && frames < FramesFor(3.0f));
+    EXPECT_TRUE(Hero.OnGround);
+    EXPECT_LT(frames * Dt, 0.8f);
+    EXPECT_LE(underTheCeiling * Dt, 0.3f);  // a fall of 10 px from rest takes 0.2 s
+}
+
 // --- Contacts, damage and lives --------------------------------------------
 
 class HeroContacts : public HERO_FIXTURE, public ::testing::Test {};
@@ -537,6 +561,21 @@ TEST_F(HeroContacts, FallingIntoAPitRespawnsAtTheLastStandingPoint) {
     EXPECT_FALSE(Hero.Aiming);
     EXPECT_TRUE(Hero.Active);
     EXPECT_FALSE(Hero.LevelOver);
+}
+
+// Walked off a ledge, the hero comes back where the whole of him stood on
+// the ground, not on the lip he stepped off.
+TEST_F(HeroContacts, ALifeLostInAPitComesBackOnFirmGround) {
+    Floor(0, 8);  // the ground ends at x 576
+    Stand(500.0f);
+    Keys.Hold({"RIGHT"});
+    int frames = 0;
+    while (Hero.Lives == 15 && frames++ < FramesFor(10.0f)) {
+        Advance(1);
+    }
+    ASSERT_EQ(Hero.Lives, 14);
+    EXPECT_LE(Hero.Position.x + 15.0f, 576.0f);
+    EXPECT_GE(Hero.Position.x, 560.0f);  // the last firm spot, not the start
 }
 
 TEST_F(HeroContacts, LosingTheLastLifeEndsTheGameAndTheHeroStops) {

@@ -7,6 +7,7 @@
 
 #include "objects/sprites.h"
 #include "platform/device.h"
+#include "platform/keys.h"
 #include "platform/log.h"
 #include "platform/mouse.h"
 #include "platform/platform.h"
@@ -150,6 +151,23 @@ TEST_F(MOUSE_ON_SCREEN, CursorIsDrawnFromTheStuffSheetWithItsCornerOnThePointer)
     EXPECT_EQ(Device.ReadPixel(150, 230) & 0xFFFFFF, 0u);
     EXPECT_EQ(Device.ReadPixel(120, 260) & 0xFFFFFF, 0u);
     delete sheet;
+}
+
+// A click pressed and let go between two frames (a touchpad tap) is seen
+// by the next frame's read, and only by that one.
+TEST(MouseButtons, AQuickClickCountsForOneFrame) {
+    PLATFORM_OPTIONS options;
+    options.Headless = true;
+    std::string error;
+    ASSERT_TRUE(PLATFORM::Init(options, &error)) << error;
+    PLATFORM::PollEvents();
+    EXPECT_FALSE(PLATFORM::IsKeyDown(VK_LBUTTON));
+    PLATFORM::NoteButtonPressed(VK_LBUTTON);  // down and up again before the frame
+    EXPECT_TRUE(PLATFORM::IsKeyDown(VK_LBUTTON));
+    EXPECT_FALSE(PLATFORM::IsKeyDown(VK_RBUTTON));
+    PLATFORM::PollEvents();
+    EXPECT_FALSE(PLATFORM::IsKeyDown(VK_LBUTTON));
+    PLATFORM::Shutdown();
 }
 
 }  // namespace

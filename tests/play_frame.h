@@ -57,12 +57,13 @@ protected:
     void Advance(int frames = 1) {
         for (int i = 0; i < frames; ++i) {
             PLATFORM::BeginFrame(Frame);
-            PLATFORM::SetSimulatedTime(static_cast<double>(Frame + 1) * DT);
-            App.Update(DT);
+            PLATFORM::SetSimulatedTime(static_cast<double>(Frame + 1) * Dt);
+            App.Update(Dt);
             ++Frame;
         }
     }
 
+    float Dt = DT;  // s per frame
     TEMP_DIR Dir;
     APPLICATION App;
     int64_t Frame = 0;

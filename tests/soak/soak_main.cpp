@@ -36,8 +36,6 @@ namespace {
 constexpr double DT = 1.0 / 60.0;  // s per frame
 
 constexpr int GS_START = 0;
-constexpr int GS_LEVEL_SELECT = 7;
-constexpr int GS_CREDITS = 8;
 constexpr int GS_ENDING_BAD = 9;
 constexpr int GS_ENDING_GOOD = 10;
 
