@@ -37,11 +37,14 @@ struct MPG123 {
     using READ = int (*)(void*, unsigned char*, size_t, size_t*);
     using GET_FORMAT = int (*)(void*, long*, int*, int*);
     using DELETE = void (*)(void*);
+    using PARAM = int (*)(void*, int, long, double);
 
     static constexpr int OK = 0;
     static constexpr int NEW_FORMAT = -11;
     static constexpr int ENC_SIGNED_16 = 0x0D0;
     static constexpr int MONO_OR_STEREO = 3;
+    static constexpr int ADD_FLAGS = 2;
+    static constexpr long GAPLESS = 0x40;
 
     bool Ready = false;
     NEW New = nullptr;
@@ -52,6 +55,7 @@ struct MPG123 {
     READ Read = nullptr;
     GET_FORMAT GetFormat = nullptr;
     DELETE Delete = nullptr;
+    PARAM Param = nullptr;  // optional
 };
 
 const MPG123& Mpg123() {
@@ -71,6 +75,7 @@ const MPG123& Mpg123() {
         m.Read = reinterpret_cast<MPG123::READ>(find("mpg123_read"));
         m.GetFormat = reinterpret_cast<MPG123::GET_FORMAT>(find("mpg123_getformat"));
         m.Delete = reinterpret_cast<MPG123::DELETE>(find("mpg123_delete"));
+        m.Param = reinterpret_cast<MPG123::PARAM>(find("mpg123_param"));
         m.Ready = init && m.New && m.FormatNone && m.Format && m.OpenFeed && m.Feed && m.Read &&
                   m.GetFormat && m.Delete && init() == MPG123::OK;
         return m;
@@ -106,6 +111,13 @@ Mix_Chunk* DecodeMp3(const std::string& bytes, MIX_FORMAT mix, const std::functi
     // converts them to the mixer's afterwards.
     static const long RATES[] = {8000, 11025, 12000, 16000, 22050, 24000, 32000, 44100, 48000};
     lib.FormatNone(handle);
+    // The encoder's delay and the padding of the last frame, which the
+    // file's LAME tag tells, are cut off: left in, they would be a silence
+    // at every turn of a looping track. Most builds of the decoder do so
+    // anyway; this makes sure.
+    if (lib.Param) {
+        lib.Param(handle, MPG123::ADD_FLAGS, MPG123::GAPLESS, 0.0);
+    }
     for (long rate : RATES) {
         lib.Format(handle, rate, MPG123::MONO_OR_STEREO, MPG123::ENC_SIGNED_16);
     }
@@ -316,7 +328,9 @@ void MUSIC::Start() {
     Mix_HaltChannel(Channel);
     Mix_UnregisterAllEffects(Channel);
     Played->store(0);
-    if (Mix_PlayChannel(Channel, Chunk, 0) < 0) {
+    // A loop is the mixer's own (-1: for ever), so the turn from end to start
+    // falls within one mix with nothing between.
+    if (Mix_PlayChannel(Channel, Chunk, Looping ? -1 : 0) < 0) {
         Played->store(Chunk->alen);
         return;
     }
@@ -341,6 +355,11 @@ bool MUSIC::IsPlaying() {
         return PlayWanted;
     }
     return Audible() && Mix_Playing(Channel) && Mix_GetChunk(Channel) == Chunk;
+}
+
+void MUSIC::SetLooping(bool loop) {
+    std::lock_guard<std::mutex> hold(Lock);
+    Looping = loop;
 }
 
 void MUSIC::SetVolume(float volume) {
@@ -404,6 +423,10 @@ double MUSIC::Position() const {
     if (!Chunk) {
         return 0.0;
     }
-    double played = double(std::min<long long>(Played->load(), Chunk->alen));
-    return played / MIXER::BytesPerSecond();
+    // Parked, the count is the track's length; only a loop counts past it.
+    long long played = Played->load();
+    if (played > Chunk->alen) {
+        played %= Chunk->alen;
+    }
+    return double(played) / MIXER::BytesPerSecond();
 }

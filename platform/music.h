@@ -11,8 +11,10 @@ struct Mix_Chunk;
 
 // One music track, decoded once and played on a mixer channel of its own, so
 // several tracks can sound together (a level's track runs on under the menu
-// music). A track never loops by itself: the game restarts it when
-// IsPlaying turns false. A file that failed to load stays silent.
+// music). A track plays once and then counts as no longer playing, unless
+// it is set to loop: then the mixer runs its end straight on into its start,
+// with no gap for a restart to leave. A file that failed to load stays
+// silent.
 //
 // An MP3 decodes on a thread of its own, so loading one never holds up a
 // frame: Load reads the file, checks that it is an MP3 and returns (other
@@ -33,12 +35,16 @@ public:
     // Stops and parks the track at its end.
     void Stop();
     bool IsPlaying();
+    // Whether the tracks this player loads loop, from the next Play on; they
+    // play once until told otherwise.
+    void SetLooping(bool loop);
     // 0..1 loudness on a square-root curve; -1 (left) .. 1 (right).
     void SetVolume(float volume);
     void SetBalance(float balance);
     void Release();
 
-    // s of the decoded track, and how far the mixer has played it.
+    // s of the decoded track, and how far the mixer has played it (of the
+    // current time round, for a loop).
     double Duration() const;
     double Position() const;
 
@@ -56,6 +62,7 @@ private:
     Mix_Chunk* Chunk = nullptr;  // the whole decoded track
     int Channel = -1;            // the mixer channel held while a track is loaded
     float Balance = 0.0f;        // -1..1
+    bool Looping = false;
     // Bytes the mixer has played since the last Play, counted on its thread.
     std::shared_ptr<std::atomic<long long>> Played;
 

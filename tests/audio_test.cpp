@@ -2,9 +2,12 @@
 // audio driver: it has no speakers, but it mixes in real time, so what is
 // sounding and for how long is the same as on a real device.
 
+#include <SDL_mixer.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
@@ -259,9 +262,72 @@ TEST_F(AUDIO, TrackThatRanToItsEndIsNoLongerPlaying) {
     EXPECT_TRUE(track.IsPlaying());
     ASSERT_TRUE(WaitFor([&] { return !track.IsPlaying(); }, 5.0));
     EXPECT_NEAR(track.Position(), track.Duration(), 0.01);
-    // The game loops a track by starting it again.
+    // Asked again, it plays again.
     track.Play();
     EXPECT_TRUE(track.IsPlaying());
+}
+
+// The longest run of silent frames in the mixer's output once something has
+// sounded, watched on the audio thread.
+class DROPOUT_WATCH {
+public:
+    DROPOUT_WATCH() { Mix_RegisterEffect(MIX_CHANNEL_POST, Watch, nullptr, this); }
+    ~DROPOUT_WATCH() { Mix_UnregisterEffect(MIX_CHANNEL_POST, Watch); }
+    int Longest() const { return LongestRun.load(); }
+
+private:
+    static void Watch(int, void* stream, int length, void* self) {
+        auto* w = static_cast<DROPOUT_WATCH*>(self);
+        const auto* s = static_cast<const int16_t*>(stream);
+        for (int i = 0; i + 1 < length / 2; i += 2) {
+            bool quiet = std::abs(s[i]) < 300 && std::abs(s[i + 1]) < 300;
+            w->Heard = w->Heard || !quiet;
+            w->Run = quiet && w->Heard ? w->Run + 1 : 0;
+            w->LongestRun.store(std::max(w->LongestRun.load(), w->Run));
+        }
+    }
+    bool Heard = false;
+    int Run = 0;
+    std::atomic<int> LongestRun{0};
+};
+
+TEST_F(AUDIO, LoopingTrackTurnsWithoutADropOutAndStillStopsAndRestarts) {
+    // 110 whole cycles: the tone runs smoothly from its end into its start.
+    WriteBytes("music/loop.wav", ToneWav(0.25, 440.0));
+    MUSIC track;
+    track.SetLooping(true);
+    track.Load("music/loop.wav");
+    EXPECT_FALSE(track.IsPlaying());
+    DROPOUT_WATCH watch;
+    track.Play();
+    EXPECT_TRUE(track.IsPlaying());
+    // Four turns, watched as the game does: a stopped track would be started
+    // again at once.
+    bool stopped = false;
+    long long until = MIXER::Mixed() + MIXER::BytesPerSecond();
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            if (!track.IsPlaying()) {
+                stopped = true;
+                track.Play();
+            }
+            return MIXER::Mixed() >= until;
+        },
+        10.0));
+    EXPECT_FALSE(stopped);
+    EXPECT_LT(watch.Longest(), 4) << "silent frames in a row";
+    EXPECT_LT(track.Position(), track.Duration());
+
+    track.Stop();
+    EXPECT_FALSE(track.IsPlaying());
+    EXPECT_NEAR(track.Position(), track.Duration(), 0.01) << "parked at its end";
+    track.Play();
+    EXPECT_LT(track.Position(), 0.1) << "and started again from the beginning";
+
+    // Set back to play once, like the intro, the track ends by itself.
+    track.SetLooping(false);
+    track.Play();
+    EXPECT_TRUE(WaitFor([&] { return !track.IsPlaying(); }, 5.0));
 }
 
 TEST_F(AUDIO, SecondLoadReplacesTheFirstTrack) {

@@ -89,6 +89,9 @@ std::vector<int16_t> DecodeMp3(const std::vector<uint8_t>& mp3) {
     std::vector<short> left(1152 * 4), right(1152 * 4);
     std::vector<unsigned char> data(mp3.begin(), mp3.end());
     constexpr size_t CHUNK = 1024;
+    mp3data_struct header{};
+    int delay = -1;    // samples the encoder put in front, from the info tag
+    int padding = -1;  // and after the end
     auto take = [&](int count) {
         if (count < 0) {
             throw std::runtime_error("MP3 data does not decode");
@@ -98,14 +101,35 @@ std::vector<int16_t> DecodeMp3(const std::vector<uint8_t>& mp3) {
             out.push_back(right[i]);
         }
     };
+    auto decode = [&](unsigned char* bytes, size_t count) {
+        return hip_decode1_headersB(hip.get(), bytes, count, left.data(), right.data(), &header,
+                                    &delay, &padding);
+    };
     for (size_t at = 0; at < data.size(); at += CHUNK) {
         const size_t count = std::min(CHUNK, data.size() - at);
-        int got = hip_decode1(hip.get(), data.data() + at, count, left.data(), right.data());
+        int got = decode(data.data() + at, count);
         take(got);
         // One chunk can complete more than one frame.
         while (got > 0) {
-            got = hip_decode1(hip.get(), data.data(), 0, left.data(), right.data());
+            got = decode(data.data(), 0);
             take(got);
+        }
+    }
+    // A call that gives no samples (the info tag's frame does so) ends a round
+    // above while a frame may still wait in the decoder: the last one comes
+    // out here.
+    for (int got = 1; got > 0;) {
+        got = decode(data.data(), 0);
+        take(got);
+    }
+    // The decoder lags a further 529 samples behind what it is fed.
+    constexpr int DECODER_DELAY = 528 + 1;
+    if (delay >= 0 && padding >= 0) {
+        const size_t front = 2 * size_t(delay + DECODER_DELAY);
+        const size_t back = 2 * size_t(std::max(0, padding - DECODER_DELAY));
+        if (front + back < out.size()) {
+            out.erase(out.end() - std::ptrdiff_t(back), out.end());
+            out.erase(out.begin(), out.begin() + std::ptrdiff_t(front));
         }
     }
     if (out.empty()) {

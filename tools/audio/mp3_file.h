@@ -11,8 +11,9 @@ namespace audio {
 // honour it start exactly on the first sample. Throws std::runtime_error on failure.
 std::vector<uint8_t> EncodeMp3(const std::vector<int16_t>& stereo, int kbps);
 
-// Decodes a whole MP3 to interleaved 16-bit stereo; throws std::runtime_error when the
-// data does not decode.
+// Decodes a whole MP3 to interleaved 16-bit stereo, as long as what was encoded: the
+// encoder's delay and padding, where an info tag tells them, are cut off. Throws
+// std::runtime_error when the data does not decode.
 std::vector<int16_t> DecodeMp3(const std::vector<uint8_t>& mp3);
 
 }  // namespace audio

@@ -10,7 +10,6 @@ namespace {
 constexpr double PI = TWO_PI / 2;
 constexpr double MIN_ATTACK = 0.002;   // anything quicker clicks
 constexpr double MIN_RELEASE = 0.005;  // likewise
-constexpr double LOOP_FADE = 0.012;    // seconds faded out at the very end of a loop
 constexpr double TAIL_FADE = 1.0;      // at most this much of a tail is faded out
 constexpr double START_FADE = 0.004;   // and this much faded in at the start
 constexpr double LOOP_SPILL = 4.0;     // seconds a loop's last notes may ring on
@@ -461,8 +460,9 @@ std::vector<float> RenderSong(const SCORE& score) {
     AddEcho(score, loop, left, right, send);
 
     // Take out any offset (a loop primes the filter with one pass so that its start
-    // matches its end), fade the ends just enough not to click, and bring the peak to
-    // MUSIC_PEAK.
+    // matches its end), and bring the peak to MUSIC_PEAK. A track that plays once fades
+    // in and out just enough not to click; a loop is not faded at all, since the mixer
+    // runs its end straight on into its start and any dip there would be heard.
     double inL = 0, inR = 0, outL = 0, outR = 0;
     auto blockOffset = [&](size_t i) {
         outL = left[i] - inL + 0.9979 * outL;
@@ -475,9 +475,8 @@ std::vector<float> RenderSong(const SCORE& score) {
             blockOffset(i);
         }
     }
-    const size_t fadeIn = std::min(total, Samples(START_FADE));
-    const size_t fadeOut =
-        std::min(total, Samples(loop ? LOOP_FADE : std::min(score.Tail, TAIL_FADE)));
+    const size_t fadeIn = loop ? 0 : std::min(total, Samples(START_FADE));
+    const size_t fadeOut = loop ? 0 : std::min(total, Samples(std::min(score.Tail, TAIL_FADE)));
     std::vector<float> out(total * 2);
     double peak = 0;
     for (size_t i = 0; i < total; ++i) {
@@ -488,7 +487,7 @@ std::vector<float> RenderSong(const SCORE& score) {
         }
         if (total - i <= fadeOut) {
             const double x = static_cast<double>(total - i - 1) / static_cast<double>(fadeOut);
-            gain *= loop ? x : x * x;
+            gain *= x * x;
         }
         out[2 * i] = static_cast<float>(outL * gain);
         out[2 * i + 1] = static_cast<float>(outR * gain);

@@ -24,8 +24,8 @@ std::vector<float> RenderDrum(DRUM drum, double velocity, double frequency, uint
 // The whole song, interleaved left/right, normalised to MUSIC_PEAK; it lasts exactly
 // score.Length(). A song with a tail rings out and fades to silence. A song without
 // one is a loop: what rings past its last bar is laid over its first, so that played
-// again and again it joins without a seam, and only the last few milliseconds dip
-// so that the restart does not click.
+// again and again, its end running straight on into its start, it joins without a
+// seam. A loop is not faded at either end.
 std::vector<float> RenderSong(const SCORE& score);
 
 }  // namespace audio
