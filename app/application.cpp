@@ -68,6 +68,12 @@ HRESULT APPLICATION::Init(DEVICE* device, int, int, bool) {
     HeroPicture = TEXTURE::LoadExact(Device, "textures/intro/mhero.dds", 433, 360);
     World = new WORLD(Device);
     Hero = new HERO(Device, World);
+    // Every track from the start, so the menu has its music however it is
+    // reached (a game started straight into a level included). They decode
+    // on threads of their own, so the first frame does not wait for them.
+    IntroMusic.Load("music/intro.mp3");
+    MenuMusic.SetLooping(true);
+    MenuMusic.Load("music/menu.mp3");
     GameMusic.SetLooping(true);
     GameMusic.Load("music/inGame.mp3");
     BossMusic.SetLooping(true);

@@ -135,13 +135,6 @@ void APPLICATION::DrawScreens() {
                 (KEYBOARD::IsDown(VK_RETURN) || KEYBOARD::IsDown(VK_SPACE) ||
                  KEYBOARD::IsDown(VK_LBUTTON) || KEYBOARD::IsDown(VK_RBUTTON));
     if (skip || GameState == GS_TO_MENU) {
-        // Skipped on the very first screen frame, the intro never loaded the
-        // tracks; the menu still wants its music.
-        if (GameState == GS_START) {
-            IntroMusic.Load("music/intro.mp3");
-            MenuMusic.SetLooping(true);
-            MenuMusic.Load("music/menu.mp3");
-        }
         ReplacePicture(Picture, Device, MENU_PICTURE);
         GameState = GS_MENU;
         t = 0.0f;
@@ -168,10 +161,7 @@ void APPLICATION::DrawScreens() {
         IntroText = TEXTURE::LoadExact(Device, "textures/intro/text.dds", 617, 145);
         GameState = GS_INTRO1;
         t = 0.0f;
-        IntroMusic.Load("music/intro.mp3");
         IntroMusic.Play();
-        MenuMusic.SetLooping(true);
-        MenuMusic.Load("music/menu.mp3");
     }
 
     // The intro plays once through; the menu music follows and loops.

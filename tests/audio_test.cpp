@@ -27,39 +27,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using TEST_SUPPORT::TEMP_DIR;
+using TEST_SUPPORT::ToneWav;
 using TEST_SUPPORT::WriteBytes;
-
-void Put16(std::vector<uint8_t>* out, uint32_t v) {
-    out->push_back(uint8_t(v));
-    out->push_back(uint8_t(v >> 8));
-}
-void Put32(std::vector<uint8_t>* out, uint32_t v) {
-    Put16(out, v & 0xFFFF);
-    Put16(out, v >> 16);
-}
-
-// A mono 16-bit WAV of a sine tone.
-std::vector<uint8_t> ToneWav(double seconds, double hertz) {
-    const uint32_t rate = 44100;  // the mixer's own rate: no resampling to wait for
-    uint32_t samples = uint32_t(seconds * rate);
-    std::vector<uint8_t> out = {'R', 'I', 'F', 'F'};
-    Put32(&out, 36 + samples * 2);
-    out.insert(out.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
-    Put32(&out, 16);
-    Put16(&out, 1);  // PCM
-    Put16(&out, 1);  // mono
-    Put32(&out, rate);
-    Put32(&out, rate * 2);
-    Put16(&out, 2);
-    Put16(&out, 16);
-    out.insert(out.end(), {'d', 'a', 't', 'a'});
-    Put32(&out, samples * 2);
-    for (uint32_t i = 0; i < samples; ++i) {
-        double s = std::sin(2.0 * M_PI * hertz * i / rate) * 12000.0;
-        Put16(&out, uint16_t(int16_t(s)));
-    }
-    return out;
-}
 
 // An MP3 of `frames` silent MPEG-1 layer III frames (128 kbit/s, 44.1 kHz,
 // mono): 1152 samples each, all side information and data zero.

@@ -67,6 +67,10 @@ protected:
         WriteBytes(Dir.File("textures/speech.dds"),
                    TEST_SUPPORT::MakeDds(394, 198, std::vector<uint32_t>(394 * 198, 0xFFFFFFFF)));
 
+        fs::create_directories(Dir.Path() / "music");
+        WriteBytes(Dir.File("music/intro.mp3"), TEST_SUPPORT::ToneWav(0.5, 330.0));
+        WriteBytes(Dir.File("music/menu.mp3"), TEST_SUPPORT::ToneWav(0.5, 440.0));
+
         Before = fs::current_path();
         fs::current_path(Dir.Path());
         Script("");
@@ -432,6 +436,24 @@ TEST(FlowRun, FromTheFirstFrameIntoAPausedLevel) {
     EXPECT_GT(x[559], x[500] + 50.0f);  // walking
     EXPECT_EQ(x[639], x[562]);          // paused, Right still held
     EXPECT_EQ(TEST_SUPPORT::ReadText(dir.File("debug.txt")), "Application initiated\n");
+}
+
+// A game started straight into a level (as --level does) still has the
+// menu's music when the player leaves for the menu; and nothing of the
+// level, a speech or a fade, goes with the player.
+TEST_F(FLOW, LeavingALevelForTheMenuBringsItsMusicAndNothingElse) {
+    Play(0);
+    Frames(5);
+    App->Speech.Speak(1);
+    App->FadeIn = 0.8f;
+    App->LevelEndTimer = 0.5f;
+    Tap("ESCAPE");
+    Frames(2);
+    EXPECT_EQ(App->GameState, 6);
+    EXPECT_TRUE(App->MenuMusic.IsPlaying());
+    EXPECT_FALSE(App->Speech.IsSpeaking());
+    EXPECT_EQ(App->FadeIn, 0.0f);
+    EXPECT_EQ(App->LevelEndTimer, 0.0f);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -126,6 +127,42 @@ std::vector<uint32_t> ReadFrame(DEVICE& device) {
         }
     }
     return pixels;
+}
+
+namespace {
+
+void Put16(std::vector<uint8_t>* out, uint32_t v) {
+    out->push_back(uint8_t(v));
+    out->push_back(uint8_t(v >> 8));
+}
+void Put32(std::vector<uint8_t>* out, uint32_t v) {
+    Put16(out, v & 0xFFFF);
+    Put16(out, v >> 16);
+}
+
+}  // namespace
+
+// A mono 16-bit WAV of a sine tone.
+std::vector<uint8_t> ToneWav(double seconds, double hertz) {
+    const uint32_t rate = 44100;  // the mixer's own rate: no resampling to wait for
+    uint32_t samples = uint32_t(seconds * rate);
+    std::vector<uint8_t> out = {'R', 'I', 'F', 'F'};
+    Put32(&out, 36 + samples * 2);
+    out.insert(out.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
+    Put32(&out, 16);
+    Put16(&out, 1);  // PCM
+    Put16(&out, 1);  // mono
+    Put32(&out, rate);
+    Put32(&out, rate * 2);
+    Put16(&out, 2);
+    Put16(&out, 16);
+    out.insert(out.end(), {'d', 'a', 't', 'a'});
+    Put32(&out, samples * 2);
+    for (uint32_t i = 0; i < samples; ++i) {
+        double s = std::sin(2.0 * 3.14159265358979323846 * hertz * i / rate) * 12000.0;
+        Put16(&out, uint16_t(int16_t(s)));
+    }
+    return out;
 }
 
 }  // namespace TEST_SUPPORT

@@ -46,6 +46,9 @@ bool ColourNear(uint32_t a, uint32_t b, int tolerance);
 // Every pixel of the device's current frame as ARGB, top row first.
 std::vector<uint32_t> ReadFrame(DEVICE& device);
 
+// A mono 16-bit WAV of a sine tone at the mixer's own rate.
+std::vector<uint8_t> ToneWav(double seconds, double hertz);
+
 // An uncompressed 32-bit DDS file of the given ARGB pixels, top row first.
 std::vector<uint8_t> MakeDds(int width, int height, const std::vector<uint32_t>& argb);
 
