@@ -83,13 +83,15 @@ inline std::string CheckInputScriptBytes(const uint8_t* data, size_t size) {
     bool held[INPUT_KEY_COUNT] = {};
     size_t next = 0;
     for (int64_t frame = 0; frame < 300; ++frame) {
-        int dx = 0, dy = 0;
+        // Motions on one frame add up, the sum held within a million px.
+        constexpr long long LIMIT = 1000000;
+        long long dx = 0, dy = 0;
         double dt = 0.0;
         for (; next < events.size() && events[next].Frame == frame; ++next) {
             const INPUT_EVENT& e = events[next];
             if (e.Type == INPUT_EVENT::TYPE::MOUSE) {
-                dx += e.MouseDx;
-                dy += e.MouseDy;
+                dx = std::clamp(dx + e.MouseDx, -LIMIT, LIMIT);
+                dy = std::clamp(dy + e.MouseDy, -LIMIT, LIMIT);
             } else if (e.Type == INPUT_EVENT::TYPE::DT) {
                 dt = e.Dt;  // the last one of the frame counts
             } else {
