@@ -60,3 +60,26 @@ bool WriteJpegFile(const std::string& Path, const uint8_t* Rgb, int Width, int H
     }
     return true;
 }
+
+bool WritePngFile(const std::string& Path, const uint8_t* Rgba, int Width, int Height,
+                  std::string& Error) {
+    if (Rgba == nullptr || Width < 1 || Height < 1) {
+        Error = Path + ": no picture to write";
+        return false;
+    }
+    // SDL only reads from the pixels, the cast is for its C interface.
+    SDL_Surface* Surface = SDL_CreateRGBSurfaceWithFormatFrom(
+        const_cast<uint8_t*>(Rgba), Width, Height, 32, Width * 4, SDL_PIXELFORMAT_RGBA32);
+    if (Surface == nullptr) {
+        Error = Path + ": " + SDL_GetError();
+        return false;
+    }
+    const int Result = IMG_SavePNG(Surface, Path.c_str());
+    SDL_FreeSurface(Surface);
+    if (Result != 0) {
+        Error = Path + ": " + IMG_GetError();
+        std::remove(Path.c_str());
+        return false;
+    }
+    return true;
+}

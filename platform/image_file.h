@@ -22,3 +22,9 @@ bool ReadImageFile(const std::string& Path, IMAGEPIXELS& Image, std::string& Err
 // Error; a failed write leaves no file behind.
 bool WriteJpegFile(const std::string& Path, const uint8_t* Rgb, int Width, int Height, int Quality,
                    std::string& Error);
+
+// Writes Width x Height texels of straight 8-bit RGBA (4 bytes a texel, top
+// row first) as a PNG. Returns false and says why in Error; a failed write
+// leaves no file behind.
+bool WritePngFile(const std::string& Path, const uint8_t* Rgba, int Width, int Height,
+                  std::string& Error);

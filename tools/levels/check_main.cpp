@@ -1,12 +1,21 @@
 // Checks the levels against the rules the game's fixed cast sets them:
-//   vortigan_levelcheck --data DIR --sources DIR
+//   vortigan_levelcheck --data DIR --sources DIR [--design] [--table]
 //
 // Each level is loaded by the game's own map loader with its own cast. The
 // hero must start standing on ground and not inside a wall; the toilet and
 // the bomb must stand on top of a solid tile with room above; each boss must
 // fly its whole tour in open air; the drawn markers must sit where the game
-// puts the hero, the toilet and the bomb. Small hats fly where they like,
-// but never through a patrol point buried in rock.
+// puts the hero, the toilet and the bomb; no small hat's patrol point may be
+// buried in rock.
+//
+// The levels' design rules are checked too, as notes, or as errors with
+// --design: every small hat's whole flight line runs in open air with half
+// a tile to spare, and neither end of the map lets the hero walk or hop out
+// (see level_measure.h for both).
+//
+// After the rule lines a table gives each level's width, pits, highest
+// step, buried hats and ends. --table prints the table alone and passes
+// whatever the rules find.
 
 #include <cmath>
 #include <cstdio>
@@ -14,12 +23,14 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "objects/bomb.h"
 #include "objects/boss.h"
 #include "objects/hero.h"
 #include "objects/smallhat.h"
 #include "objects/toilet.h"
+#include "tools/levels/level_measure.h"
 #include "tools/levels/level_source.h"
 #include "world/world.h"
 
@@ -30,10 +41,24 @@ const char* const NAMES[LEVEL_COUNT] = {"stage1-1", "stage1-2", "stage1-3", "sta
                                         "stage3-1", "stage3-2", "stage3-3", "stage3-boss"};
 
 int Errors = 0;
+bool DesignRules = false;  // --design: the design rules fail the run
+bool TableOnly = false;    // --table: no rule lines, and the run passes
 
 void Error(int level, const std::string& what) {
-    std::printf("%s: error: %s\n", NAMES[level], what.c_str());
+    if (!TableOnly) {
+        std::printf("%s: error: %s\n", NAMES[level], what.c_str());
+    }
     ++Errors;
+}
+
+// The rules the levels are being redrawn to meet: errors with --design,
+// notes until then.
+void DesignRule(int level, const std::string& what) {
+    if (DesignRules) {
+        Error(level, what);
+    } else if (!TableOnly) {
+        std::printf("%s: note: %s\n", NAMES[level], what.c_str());
+    }
 }
 
 bool Solid(const WORLD& world, float x, float y) {
@@ -112,6 +137,88 @@ void CheckBossTour(int level, WORLD& world, BOSS* boss) {
     }
 }
 
+std::string Tiles(VECTOR2 p) {
+    char text[48];
+    std::snprintf(text, sizeof text, "(%g, %g)", p.x / TILE_SIZE, p.y / TILE_SIZE);
+    return text;
+}
+
+std::string Cell(CELL c) {
+    return "(" + std::to_string(c.Column) + ", " + std::to_string(c.Row) + ")";
+}
+
+// One line of the table.
+struct TABLE_ROW {
+    int Width = 0;
+    std::vector<PIT> Pits;
+    STEP Step;
+    int Hats = 0;
+    int BuriedHats = 0;
+    bool LeftClosed = false;
+    bool RightClosed = false;
+};
+
+// The flight lines of the level's small hats must run in open air.
+void CheckFlightLines(int level, WORLD& world, TABLE_ROW* row) {
+    static const BOX body = HatBody();
+    for (const FLIGHT_LINE& line : FlightLines(world.Objects())) {
+        int hats = int(line.Kinds.size());
+        row->Hats += hats;
+        std::vector<BURIED_LEG> buried = BuriedLegs(world, body, line);
+        if (!buried.empty()) {
+            row->BuriedHats += hats;
+        }
+        for (const BURIED_LEG& leg : buried) {
+            DesignRule(level, "small hats fly through rock from " + Tiles(leg.From) + " to " +
+                                  Tiles(leg.To) + " tiles, first at tile " + Cell(leg.Rock));
+        }
+    }
+}
+
+void CheckEnd(int level, const char* which, const MAP_END& end, bool* closed) {
+    *closed = end.Closed;
+    if (end.Closed) {
+        return;
+    }
+    if (!end.Ground) {
+        DesignRule(level, std::string("the ") + which +
+                              " end is open: no ground near it to stand its wall on");
+        return;
+    }
+    std::string open = std::string("the ") + which + " end is open: ";
+    if (end.Ground->Column == end.Gap->Column) {
+        DesignRule(level, open + "the hero can stand in its outermost column, in cell " +
+                              Cell(*end.Ground));
+    } else {
+        DesignRule(level, open + "the hero standing in cell " + Cell(*end.Ground) +
+                              " gets past the outermost column through cell " + Cell(*end.Gap));
+    }
+}
+
+void PrintTable(const std::vector<TABLE_ROW>& rows) {
+    std::printf("\n%-12s %5s %6s %6s %6s %6s  %s\n", "level", "width", "step", "hats", "left",
+                "right", "pits (column+width)");
+    for (int level = 0; level < int(rows.size()); ++level) {
+        const TABLE_ROW& r = rows[level];
+        std::string step = "-";
+        if (r.Step.Height > 0) {
+            step = std::to_string(r.Step.Height) + "@" + std::to_string(r.Step.Column);
+        }
+        std::string hats = std::to_string(r.BuriedHats) + "/" + std::to_string(r.Hats);
+        std::string pits;
+        for (const PIT& pit : r.Pits) {
+            pits += (pits.empty() ? "" : " ") + std::to_string(pit.Column) + "+" +
+                    std::to_string(pit.Width);
+        }
+        std::printf("%-12s %5d %6s %6s %6s %6s  %s\n", NAMES[level], r.Width, step.c_str(),
+                    hats.c_str(), r.LeftClosed ? "closed" : "open",
+                    r.RightClosed ? "closed" : "open", pits.empty() ? "-" : pits.c_str());
+    }
+    std::printf(
+        "step: tallest rise of the ground walking right, tiles@column, end walls left out; "
+        "hats: buried/all\n");
+}
+
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::stringstream s;
@@ -123,33 +230,57 @@ std::string ReadFile(const std::string& path) {
 
 int main(int argc, char** argv) {
     std::string data, sources;
-    for (int i = 1; i + 1 < argc; i += 2) {
+    for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
-        if (a == "--data") {
-            data = argv[i + 1];
-        } else if (a == "--sources") {
-            sources = argv[i + 1];
+        if (a == "--data" && i + 1 < argc) {
+            data = argv[++i];
+        } else if (a == "--sources" && i + 1 < argc) {
+            sources = argv[++i];
+        } else if (a == "--design") {
+            DesignRules = true;
+        } else if (a == "--table") {
+            TableOnly = true;
+        } else {
+            data.clear();
+            break;
         }
     }
     if (data.empty() || sources.empty()) {
-        std::fprintf(stderr, "usage: vortigan_levelcheck --data DIR --sources DIR\n");
+        std::fprintf(stderr,
+                     "usage: vortigan_levelcheck --data DIR --sources DIR [--design] [--table]\n");
         return 2;
     }
     sources = std::filesystem::absolute(sources).string();
     std::filesystem::current_path(data);
     WORLD world(nullptr);
     HERO hero(nullptr, &world);
+    std::vector<TABLE_ROW> table(LEVEL_COUNT);
+    bool unreadable = false;
     for (int level = 0; level < LEVEL_COUNT; ++level) {
         LEVEL_SOURCE source;
         std::string error;
         if (!ParseLevelSource(ReadFile(sources + "/" + NAMES[level] + ".txt"), &source, &error)) {
             Error(level, "the drawing cannot be read: " + error);
+            unreadable = true;
             continue;
         }
         if (!world.LoadMap(level, &hero)) {
             Error(level, "the map file cannot be loaded");
+            unreadable = true;
             continue;
         }
+        TABLE_ROW& measures = table[level];
+        measures.Width = world.Width;
+        measures.Pits = Pits(world);
+        measures.Step = HighestStep(world);
+        // Before the bosses fly their tours, which fill the list with shots.
+        CheckFlightLines(level, world, &measures);
+        CheckEnd(level, "left", LeftEnd(world), &measures.LeftClosed);
+        CheckEnd(level, "right", RightEnd(world), &measures.RightClosed);
+        if (TableOnly) {
+            continue;
+        }
+
         // The hero's box is 30 px wide and reaches 60 px above his feet.
         CheckStanding(level, world, "the hero", hero.Position, 15.0f, 60.0f);
         CheckMarker(level, source, 'S', "the hero", hero.Position);
@@ -191,8 +322,16 @@ int main(int argc, char** argv) {
         for (BOSS* boss : bosses) {
             CheckBossTour(level, world, boss);
         }
-        std::printf("%s: %d objects checked\n", NAMES[level], int(world.Objects().size()));
+        if (!TableOnly) {
+            std::printf("%s: %d objects checked\n", NAMES[level], int(world.Objects().size()));
+        }
     }
-    std::printf("%d error(s)\n", Errors);
+    if (!TableOnly) {
+        std::printf("%d error(s)\n", Errors);
+    }
+    PrintTable(table);
+    if (TableOnly) {
+        return unreadable ? 1 : 0;
+    }
     return Errors == 0 ? 0 : 1;
 }
