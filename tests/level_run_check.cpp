@@ -49,4 +49,46 @@ TEST(LevelRun, EndsEveryReplayWhereTheGameDoes) {
     EXPECT_GT(played, 0);
 }
 
+// The route statistics read the hero's state from outside, so a change in
+// how the hero hops, walks or launches must not slip past them. A hop
+// carried right, a short walk and a full mega jump are played on the first
+// level once the hero stands free of the title card and Bink.
+TEST(LevelRun, CountsTheHerosMoves) {
+    constexpr double DT = 0.0166667;
+    constexpr int QUIET = 300;  // frames the moves need
+    LEVEL_RUN idle(VORTIGAN_DATA_DIR);
+    std::vector<RUN_FRAME> frames = idle.Play(0, {}, DT, 4000);
+    int64_t start = -1;
+    for (size_t k = 0, still = 0; k < frames.size() && start < 0; ++k) {
+        still = frames[k].Standing ? still + 1 : 0;
+        if (still == QUIET) {
+            start = frames[k + 1 - QUIET].Frame;
+        }
+    }
+    ASSERT_GE(start, 0) << "the hero never stands free for " << QUIET << " frames";
+
+    std::vector<INPUT_EVENT> events;
+    AddKey(&events, start, INPUT_KEY::UP, true);
+    AddKey(&events, start, INPUT_KEY::RIGHT, true);
+    AddKey(&events, start + 2, INPUT_KEY::UP, false);
+    AddKey(&events, start + 30, INPUT_KEY::RIGHT, false);
+    AddKey(&events, start + 100, INPUT_KEY::RIGHT, true);
+    AddKey(&events, start + 110, INPUT_KEY::RIGHT, false);
+    AddKey(&events, start + 130, INPUT_KEY::SPACE, true);
+    AddKey(&events, start + 190, INPUT_KEY::SPACE, false);
+    LEVEL_RUN run(VORTIGAN_DATA_DIR);
+    ASSERT_TRUE(run.Begin(0, events, DT));
+    RUN_FRAME before = run.Advance(start);
+    RUN_FRAME after = run.Advance(start + 192);
+    EXPECT_EQ(after.Hops - before.Hops, 1);
+    // Only the walk is walking; the hop, carried at walking pace from the
+    // frame after it left the ground, counts for pace as well.
+    EXPECT_EQ(after.WalkFrames - before.WalkFrames, 10);
+    EXPECT_GE(after.PaceFrames - before.PaceFrames, 10 + 29);
+    EXPECT_EQ(after.MegaJumps - before.MegaJumps, 1);
+    EXPECT_EQ(after.LaunchSounds - before.LaunchSounds, 1);
+    EXPECT_EQ(after.FreeFrames - before.FreeFrames, 192);
+    EXPECT_GT(after.Vx, 0.0f);  // it flew
+}
+
 }  // namespace

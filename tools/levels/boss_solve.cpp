@@ -174,7 +174,7 @@ int PredictStomp(const RUN_FRAME& at, const STRIKE& s, double dt, float* offCent
 // charges whose flight meets the boss from above are played, each in a copy
 // of its own. Writes the best FOUND to `fd`.
 void TryWalk(const std::string& data, int level, double dt, const std::vector<INPUT_EVENT>& base,
-             int64_t next, int dir, int walk, int fd) {
+             int64_t next, int dir, int walk, bool defaultAim, int fd) {
     constexpr int MAX_WAIT = 2100;  // frames: a whole tour of the slowest boss
     constexpr int WAIT_STEP = 3;
     constexpr int TRIES_PER_WAIT = 6;
@@ -204,9 +204,16 @@ void TryWalk(const std::string& data, int level, double dt, const std::vector<IN
                 continue;
             }
             // The aims and charges whose flight meets the boss, most
-            // central first.
+            // central first. The one full, unturned jump is simply played:
+            // the guess knows nothing of walls, and a bounce off one may
+            // be the only way such a jump comes down on the boss.
             std::vector<std::pair<float, STRIKE>> tries;
-            for (int aim = -24; aim <= 48; aim += 2) {
+            if (defaultAim) {
+                s.Aim = 0;
+                s.Charge = 60;
+                tries.push_back({0.0f, s});
+            }
+            for (int aim = -24; aim <= 48 && !defaultAim; aim += 2) {
                 for (int charge = 12; charge <= 60; charge += 2) {
                     s.Aim = aim;
                     s.Charge = charge;
@@ -244,7 +251,7 @@ void TryWalk(const std::string& data, int level, double dt, const std::vector<IN
 
 // The best stomp from where the hero stands at `next`, over every walk.
 FOUND BestStrike(const std::string& data, int level, double dt,
-                 const std::vector<INPUT_EVENT>& events, int64_t next) {
+                 const std::vector<INPUT_EVENT>& events, int64_t next, bool defaultAim) {
     std::vector<std::pair<int, int>> walks{{+1, 0}};
     for (int w = 10; w <= 150; w += 10) {
         walks.push_back({+1, w});
@@ -265,7 +272,7 @@ FOUND BestStrike(const std::string& data, int level, double dt,
             running.erase(running.begin());
         }
         running.push_back(StartCopy([&, dir = dir, walk = walk](int fd) {
-            TryWalk(data, level, dt, events, next, dir, walk, fd);
+            TryWalk(data, level, dt, events, next, dir, walk, defaultAim, fd);
         }));
     }
     for (const COPY& copy : running) {
@@ -277,9 +284,9 @@ FOUND BestStrike(const std::string& data, int level, double dt,
 }  // namespace
 
 bool SolveBoss(const std::string& data, int level, double dt, std::vector<INPUT_EVENT>* events,
-               int64_t next, std::vector<std::string>* moves) {
+               int64_t next, std::vector<std::string>* moves, bool defaultAim) {
     for (int stomp = 0; stomp < 12; ++stomp) {
-        FOUND f = BestStrike(data, level, dt, *events, next);
+        FOUND f = BestStrike(data, level, dt, *events, next, defaultAim);
         if (!f.Outcome.Hit) {
             std::fprintf(stderr, "level %d: no stomp from frame %lld\n", level, (long long)next);
             return false;

@@ -11,6 +11,7 @@
 // he lands, until the boss falls out of its arena. `events` holds the
 // script found so far (the hero standing at `next`) and gains the stomps.
 // `moves` gains a line per stomp. False when no stomp was found or the
-// level did not end.
+// level did not end. With `defaultAim`, every mega jump is at full charge
+// and the aim it starts with.
 bool SolveBoss(const std::string& data, int level, double dt, std::vector<INPUT_EVENT>* events,
-               int64_t next, std::vector<std::string>* moves);
+               int64_t next, std::vector<std::string>* moves, bool defaultAim = false);

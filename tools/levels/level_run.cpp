@@ -1,15 +1,28 @@
 #include "tools/levels/level_run.h"
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 
 #include "app/application.h"
 #include "objects/boss.h"
 #include "objects/hero.h"
+#include "objects/toilet.h"
 #include "platform/device.h"
 #include "platform/platform.h"
 #include "platform/random.h"
+#include "platform/sound.h"
 #include "world/world.h"
+
+namespace {
+
+// Sounds that tell what the hero did: the bang only its wall bounces make,
+// once each and only over 400 px/s, and the launch whoosh, which a popped
+// flozer makes too.
+constexpr int SOUND_HITWALL = 3;
+constexpr int SOUND_LAUNCH = 10;
+
+}  // namespace
 
 LEVEL_RUN::LEVEL_RUN(std::string dataDir) : DataDir(std::move(dataDir)) {}
 
@@ -52,6 +65,8 @@ bool LEVEL_RUN::Begin(int level, const std::vector<INPUT_EVENT>& events, double 
         return false;
     }
     App->StartLevel(level);
+    WallSoundsBefore = Sound.Started[SOUND_HITWALL];
+    LaunchSoundsBefore = Sound.Started[SOUND_LAUNCH];
     Level = level;
     Dt = dt;
     Frame = 0;
@@ -102,8 +117,14 @@ RUN_FRAME LEVEL_RUN::Advance(int64_t until, int64_t notBefore, int stopAfterStan
                      // Landed deep in the ground, he is still rising out of it.
                      App->World->GetTile(int(f.X), int(f.Y)) <= 0;
         f.Facing = hero->Facing;
+        f.MapWidth = App->World->MapWidth();
+        Tally(hero, &f);
         f.BossHealth = -1.0f;
+        f.ExitX = -1.0f;
         for (OBJECT* object : App->World->Objects()) {
+            if (auto* toilet = dynamic_cast<TOILET*>(object); toilet && f.ExitX < 0.0f) {
+                f.ExitX = toilet->Position.x;
+            }
             if (auto* boss = dynamic_cast<BOSS*>(object)) {
                 f.BossHealth = boss->Health;
                 f.BossX = boss->Position.x;
@@ -136,6 +157,42 @@ RUN_FRAME LEVEL_RUN::Advance(int64_t until, int64_t notBefore, int stopAfterStan
         }
     }
     return f;
+}
+
+void LEVEL_RUN::Tally(const HERO* hero, RUN_FRAME* f) const {
+    bool hopping = f->OnGround && f->Jumping;  // as the frame before ended
+    bool aiming = f->Aiming;
+    f->OnGround = hero->OnGround;
+    f->Jumping = hero->Jumping;
+    f->Aiming = hero->Aiming;
+    // Standing on the ground clears Jumping, so only the frame the hop
+    // leaves the ground ends with both (or a stunned hero, frozen mid-hop,
+    // on every frame of the stun: counted once).
+    if (f->OnGround && f->Jumping && !hopping) {
+        ++f->Hops;
+    }
+    // A launch turns the charge into the launch speed, far above the
+    // meter's 1; a charge too weak to launch, or a life lost while aiming,
+    // leaves it on the meter.
+    if (aiming && !hero->Aiming && hero->Charge > 1.0f) {
+        ++f->MegaJumps;
+    }
+    f->WallBangs = Sound.Started[SOUND_HITWALL] - WallSoundsBefore;
+    f->LaunchSounds = Sound.Started[SOUND_LAUNCH] - LaunchSoundsBefore;
+    bool free = hero->Active && !hero->Dying && hero->StunTime <= 0.0f && App->LevelWait <= 0.0f &&
+                !f->Speaking;
+    if (!free) {
+        return;
+    }
+    ++f->FreeFrames;
+    if (std::fabs(hero->Velocity.x) == hero->WalkSpeed) {
+        if (hero->OnGround && !hero->Jumping) {
+            ++f->WalkFrames;
+        }
+        if (hero->OnGround || hero->Jumping) {
+            f->PaceFrames += hero->Velocity.x > 0.0f ? 1 : -1;
+        }
+    }
 }
 
 std::vector<RUN_FRAME> LEVEL_RUN::Play(int level, const std::vector<INPUT_EVENT>& events, double dt,

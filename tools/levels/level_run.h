@@ -9,6 +9,7 @@
 
 class APPLICATION;
 class DEVICE;
+class HERO;
 
 // One hero's-eye snapshot of a frame of play, as the trace has it and a
 // little more.
@@ -33,6 +34,20 @@ struct RUN_FRAME {
     float BossHurt = 0;              // s it still cannot be touched
     int BossBox[4] = {};             // px from its centre: left, top, right, bottom
     int Facing = 0;                  // the hero's: 0 right, 1 left
+    int MapWidth = 0;                // tiles
+    float ExitX = -1;                // px, the toilet's; -1 where there is none
+    bool OnGround = false;           // the hero's, as this frame began
+    bool Jumping = false;            // in an ordinary hop
+    bool Aiming = false;             // charging a mega jump
+
+    // Running totals since the level began, for a route's statistics.
+    int Hops = 0;            // ordinary jumps that left the ground
+    int MegaJumps = 0;       // mega jumps launched
+    int WallBangs = 0;       // wall bounces hard enough to sound (over 400 px/s)
+    int LaunchSounds = 0;    // whooshes; a popped flozer makes the same one
+    int64_t FreeFrames = 0;  // frames the hero was the player's to move
+    int64_t WalkFrames = 0;  // of those, walking on the ground
+    int64_t PaceFrames = 0;  // at walking pace, walked or hopped: right minus left
 };
 
 // Plays a level in-process exactly as `vortigan --level N --fixed-dt DT
@@ -64,6 +79,8 @@ public:
 
 private:
     void End();
+    // The frame's hops, launches, bangs and walking added to the running totals.
+    void Tally(const HERO* hero, RUN_FRAME* f) const;
 
     std::string DataDir;
     std::string Before;  // the working folder to go back to
@@ -71,9 +88,10 @@ private:
     std::unique_ptr<APPLICATION> App;
     int Level = 0;
     double Dt = 0.0;
-    int64_t Frame = 0;  // the next frame to play
-    int Standing = 0;   // frames stood still in a row
-    RUN_FRAME Latest;   // the last frame played
+    int64_t Frame = 0;                                 // the next frame to play
+    int Standing = 0;                                  // frames stood still in a row
+    int WallSoundsBefore = 0, LaunchSoundsBefore = 0;  // the sound tallies at Begin
+    RUN_FRAME Latest;                                  // the last frame played
 };
 
 // Appends one key's press or release at `frame`.

@@ -1,7 +1,11 @@
 // Finds a way through a level with the hero's real inputs, and writes it as
 // an input script:
 //   vortigan_solve --data DIR --level N --out SCRIPT [--beam K] [--steps S]
+//                  [--moves all|walk-hop|default-aim] [--prefer-walking on|off]
+//                  [--mega-cost PX] [--walk-bonus PX]
 //   vortigan_solve --data DIR --level N --replay SCRIPT   (prints the hero's path)
+//   vortigan_solve --data DIR --level N --stats SCRIPT    (hops, mega jumps, ...)
+//   vortigan_solve --data DIR --stats-all FOLDER          (the same for levelNN.txt)
 //   vortigan_solve --data DIR --level N --out SCRIPT --resume PART   (a boss level, from
 //                                                        the stomps of PART on)
 //
@@ -10,6 +14,10 @@
 // in a copy of the game made where the move starts, so what it finds is
 // exactly what the game will do with the script. A boss level is beaten by
 // stomps instead, searched for one at a time (boss_solve.h).
+//
+// A narrower set of moves measures what a level asks of the player: how far
+// walks and hops alone get, and whether mega jumps at full charge and the
+// first aim get through without turning the aim.
 
 #include <algorithm>
 #include <cmath>
@@ -26,6 +34,7 @@
 #include "tools/levels/boss_solve.h"
 #include "tools/levels/copies.h"
 #include "tools/levels/level_run.h"
+#include "world/world.h"
 
 namespace {
 
@@ -40,7 +49,7 @@ struct MOVE {
     int Charge = 0;  // frames Space is held
     int Aim = 0;     // frames an arrow turns the aim (negative: Right)
     int Brake = 0;   // frames Left (or Right) brakes in the air after launch
-    int Back = 0;    // frames walked left (then one step right) before a mega jump
+    int Back = 0;    // frames walked left before a hop, or before a step right and a mega jump
     std::string Name() const {
         char text[80];
         switch (Kind) {
@@ -64,7 +73,7 @@ struct MOVE {
 
 // Appends the move's key events from frame `at`; returns the frame its last
 // key is let go.
-int64_t Emit(const MOVE& m, int64_t at, std::vector<INPUT_EVENT>* events) {
+int64_t AddMove(const MOVE& m, int64_t at, std::vector<INPUT_EVENT>* events) {
     INPUT_KEY arrow = m.Dir < 0 ? INPUT_KEY::LEFT : INPUT_KEY::RIGHT;
     switch (m.Kind) {
         case MOVE::WAIT:
@@ -74,6 +83,13 @@ int64_t Emit(const MOVE& m, int64_t at, std::vector<INPUT_EVENT>* events) {
             AddKey(events, at + m.Frames, arrow, false);
             return at + m.Frames;
         case MOVE::JUMP:
+            if (m.Back > 0) {
+                // A run-up: from right under a step's edge the body meets
+                // its face on the way up.
+                AddKey(events, at, INPUT_KEY::LEFT, true);
+                AddKey(events, at + m.Back, INPUT_KEY::LEFT, false);
+                at += m.Back + 1;
+            }
             AddKey(events, at, INPUT_KEY::UP, true);
             AddKey(events, at + 2, INPUT_KEY::UP, false);
             if (m.Dir != 0 && m.Frames > 0) {
@@ -112,7 +128,27 @@ int64_t Emit(const MOVE& m, int64_t at, std::vector<INPUT_EVENT>* events) {
     return at;
 }
 
-std::vector<MOVE> Candidates() {
+enum class MOVESET { ALL, WALK_HOP, DEFAULT_AIM };
+
+// What a mega jump costs and walking is worth, in px of progress: among
+// moves that get about as far, walks and hops win, so a route shows the
+// whole of the hero's moves where the level leaves a choice.
+struct PREFERENCE {
+    double MegaCost = 64.0;  // per mega jump launched
+    double PaceBonus = 0.5;  // per frame moved right at walking pace, walked or hopped
+};
+
+// AddMove, with the events kept in frame order: a script file is read in
+// that order, and the game skips a key listed after a later frame's.
+int64_t Emit(const MOVE& m, int64_t at, std::vector<INPUT_EVENT>* events) {
+    size_t first = events->size();
+    int64_t end = AddMove(m, at, events);
+    std::stable_sort(events->begin() + std::ptrdiff_t(first), events->end(),
+                     [](const INPUT_EVENT& a, const INPUT_EVENT& b) { return a.Frame < b.Frame; });
+    return end;
+}
+
+std::vector<MOVE> Candidates(MOVESET set) {
     std::vector<MOVE> moves;
     for (int n : {10, 40, 120}) {
         moves.push_back({MOVE::WALK, +1, n});
@@ -124,8 +160,33 @@ std::vector<MOVE> Candidates() {
         moves.push_back({MOVE::JUMP, +1, n});
     }
     moves.push_back({MOVE::JUMP, -1, 30});
+    for (int back : {20, 40}) {
+        MOVE m{MOVE::JUMP, +1, 60};
+        m.Back = back;
+        moves.push_back(m);
+    }
     for (int n : {30, 90}) {
         moves.push_back({MOVE::WAIT, 0, n});
+    }
+    if (set == MOVESET::WALK_HOP) {
+        return moves;
+    }
+    if (set == MOVESET::DEFAULT_AIM) {
+        // Space held until the meter is full, the aim left where it starts;
+        // braking in flight is not aiming, so it stays.
+        MOVE m;
+        m.Kind = MOVE::MEGA;
+        m.Charge = 60;
+        for (int brake : {0, 40}) {
+            m.Brake = brake;
+            moves.push_back(m);
+        }
+        m.Brake = 0;
+        for (int back : {30, 70}) {
+            m.Back = back;
+            moves.push_back(m);
+        }
+        return moves;
     }
     // Charges from a third to full, aimed from flat-ish to straight up.
     for (int charge : {24, 34, 46, 60}) {
@@ -160,6 +221,7 @@ struct NODE {
     std::vector<std::string> Moves;
     int64_t Next = 0;  // first frame for the next move
     double Score = -1e18;
+    double Rank = -1e18;  // the score with the preference for walking
     bool Done = false;
     RUN_FRAME Last;
 };
@@ -175,8 +237,14 @@ double Evaluate(const RUN_FRAME& last, int level, bool* done) {
     }
     double livesLost = 15 - last.Lives;
     double score = -3000.0 * livesLost - 400.0 * (1.0 - last.Health);
-    score += last.X;
+    // Progress is to the right, up to the exit; past it is as far off as
+    // short of it, or a long leap over the toilet looks like the best move.
+    score += last.X - (last.ExitX >= 0.0f ? 2.0 * std::max(0.0f, last.X - last.ExitX) : 0.0);
     return score;
+}
+
+double Rank(const NODE& n, const PREFERENCE& p) {
+    return n.Score - p.MegaCost * n.Last.MegaJumps + p.PaceBonus * double(n.Last.PaceFrames);
 }
 
 // What trying one move from a node gave.
@@ -237,28 +305,194 @@ bool ReadScript(const std::string& path, std::vector<INPUT_EVENT>* events,
     return true;
 }
 
+// The beam search from `start`: each step every candidate move is tried from
+// each node of the frontier, and the best few that stand in different
+// places go on.
+struct SEARCH {
+    NODE Best;      // the best ranked; one that finished, if any did
+    NODE Furthest;  // the state, with lives to spare, furthest right
+};
+
+SEARCH Search(const std::string& data, int level, const NODE& start, const std::vector<MOVE>& moves,
+              int beam, int steps, int patience, const PREFERENCE& preference) {
+    std::vector<NODE> frontier{start};
+    SEARCH found{start, start};
+    int stale = 0;  // steps since the furthest state last moved on
+    for (int step = 0; step < steps && !found.Best.Done; ++step) {
+        std::vector<NODE> next;
+        // One copy per node of the frontier, side by side.
+        std::vector<COPY> copies;
+        for (const NODE& node : frontier) {
+            copies.push_back(StartCopy([&](int fd) { Expand(data, level, node, moves, fd); }));
+        }
+        ++stale;
+        for (size_t k = 0; k < copies.size(); ++k) {
+            const NODE& node = frontier[k];
+            for (const MOVE& m : moves) {
+                RESULT r;
+                if (!ReadAnswer(copies[k], &r)) {
+                    break;
+                }
+                if (r.Score <= -1e17) {
+                    continue;
+                }
+                NODE child = node;
+                Emit(m, node.Next, &child.Events);
+                child.Score = r.Score;
+                child.Done = r.Done;
+                child.Last = r.Last;
+                child.Rank = Rank(child, preference);
+                child.Next = r.Last.Frame + 1;
+                child.Moves.push_back(m.Name());
+                if (!child.Done && child.Last.X > found.Furthest.Last.X) {
+                    found.Furthest = child;
+                    stale = 0;
+                }
+                next.push_back(std::move(child));
+            }
+            EndCopy(copies[k]);
+        }
+        if (next.empty()) {
+            break;
+        }
+        std::sort(next.begin(), next.end(), [](const NODE& a, const NODE& b) {
+            return a.Rank != b.Rank ? a.Rank > b.Rank : a.Next < b.Next;
+        });
+        // Keep the best few that stand in different places.
+        frontier.clear();
+        std::map<std::tuple<int, int, int>, bool> seen;
+        for (NODE& n : next) {
+            auto key = std::make_tuple(int(n.Last.X) / 24, int(n.Last.Y) / 24, n.Last.Lives);
+            if (seen.count(key)) {
+                continue;
+            }
+            seen[key] = true;
+            frontier.push_back(std::move(n));
+            if (int(frontier.size()) >= beam) {
+                break;
+            }
+        }
+        if (frontier[0].Rank > found.Best.Rank) {
+            found.Best = frontier[0];
+        }
+        std::fprintf(stderr, "level %d step %d: x %.0f y %.0f lives %d score %.0f (%s)\n", level,
+                     step, frontier[0].Last.X, frontier[0].Last.Y, frontier[0].Last.Lives,
+                     frontier[0].Score, frontier[0].Moves.back().c_str());
+        if (patience > 0 && stale >= patience) {
+            std::fprintf(stderr, "level %d: no further in %d steps\n", level, patience);
+            break;
+        }
+    }
+    return found;
+}
+
+// Left for the next level, or for the good ending after the last.
+bool Finished(const RUN_FRAME& f, int level) {
+    return f.State != GS_TO_BAD_ENDING && (f.Level != level || f.State == GS_TO_GOOD_ENDING);
+}
+
+// Plays a script to the end of the level, or a minute past its last key;
+// the last frame played, or false when the script cannot be read or played.
+bool PlayScript(const std::string& data, int level, const std::string& path, RUN_FRAME* end) {
+    std::vector<INPUT_EVENT> events;
+    if (!ReadScript(path, &events, nullptr)) {
+        return false;
+    }
+    int64_t last = events.empty() ? 0 : events.back().Frame;
+    LEVEL_RUN run(data);
+    if (!run.Begin(level, events, DT)) {
+        std::fprintf(stderr, "%s: level %d cannot be played\n", data.c_str(), level);
+        return false;
+    }
+    *end = run.Advance(last + 3600);
+    return true;
+}
+
+double WalkShare(const RUN_FRAME& end) {
+    return end.FreeFrames > 0 ? 100.0 * double(end.WalkFrames) / double(end.FreeFrames) : 0.0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string data, out, replay, resume;
+    std::string data, out, replay, resume, stats, statsAll;
     int level = -1, beam = 3, steps = 60;
-    for (int i = 1; i + 1 < argc; i += 2) {
+    MOVESET set = MOVESET::ALL;
+    PREFERENCE preference;
+    bool preferWalking = true;
+    for (int i = 1; i < argc; i += 2) {
         std::string a = argv[i];
+        std::string v = i + 1 < argc ? argv[i + 1] : "";
+        bool ok = i + 1 < argc;
         if (a == "--data") {
-            data = argv[i + 1];
+            data = v;
         } else if (a == "--level") {
-            level = std::atoi(argv[i + 1]);
+            level = std::atoi(v.c_str());
         } else if (a == "--out") {
-            out = argv[i + 1];
+            out = v;
         } else if (a == "--beam") {
-            beam = std::atoi(argv[i + 1]);
+            beam = std::atoi(v.c_str());
         } else if (a == "--replay") {
-            replay = argv[i + 1];
+            replay = v;
         } else if (a == "--resume") {
-            resume = argv[i + 1];
+            resume = v;
         } else if (a == "--steps") {
-            steps = std::atoi(argv[i + 1]);
+            steps = std::atoi(v.c_str());
+        } else if (a == "--stats") {
+            stats = v;
+        } else if (a == "--stats-all") {
+            statsAll = v;
+        } else if (a == "--moves") {
+            ok = ok && (v == "all" || v == "walk-hop" || v == "default-aim");
+            set = v == "walk-hop"      ? MOVESET::WALK_HOP
+                  : v == "default-aim" ? MOVESET::DEFAULT_AIM
+                                       : MOVESET::ALL;
+        } else if (a == "--prefer-walking") {
+            ok = ok && (v == "on" || v == "off");
+            preferWalking = v == "on";
+        } else if (a == "--mega-cost") {
+            preference.MegaCost = std::atof(v.c_str());
+        } else if (a == "--walk-bonus") {
+            preference.PaceBonus = std::atof(v.c_str());
+        } else {
+            ok = false;
         }
+        if (!ok) {
+            std::fprintf(stderr, "vortigan_solve: %s %s: not understood\n", a.c_str(), v.c_str());
+            return 2;
+        }
+    }
+    if (!preferWalking) {
+        preference = {0.0, 0.0};
+    }
+    if (!statsAll.empty() && !data.empty()) {
+        // The replays side by side: one row a level.
+        std::printf("level  end frame  finished  hops  mega jumps  wall bounces  walking\n");
+        for (int l = 0; l < 12; ++l) {
+            char name[32];
+            std::snprintf(name, sizeof name, "/level%02d.txt", l);
+            RUN_FRAME end;
+            if (!PlayScript(data, l, statsAll + name, &end)) {
+                continue;
+            }
+            std::printf("%5d  %9lld  %8s  %4d  %10d  %12d  %6.1f%%\n", l, (long long)end.Frame,
+                        Finished(end, l) ? "yes" : "no", end.Hops, end.MegaJumps, end.WallBangs,
+                        WalkShare(end));
+        }
+        return 0;
+    }
+    if (!stats.empty() && !data.empty() && level >= 0 && level < 12) {
+        RUN_FRAME end;
+        if (!PlayScript(data, level, stats, &end)) {
+            return 2;
+        }
+        std::printf(
+            "level %d: end frame %lld finished %s hops %d mega jumps %d wall bounces %d "
+            "walking %.1f%% (%lld of %lld free frames)\n",
+            level, (long long)end.Frame, Finished(end, level) ? "yes" : "no", end.Hops,
+            end.MegaJumps, end.WallBangs, WalkShare(end), (long long)end.WalkFrames,
+            (long long)end.FreeFrames);
+        return 0;
     }
     if (!replay.empty() && !data.empty() && level >= 0 && level < 12) {
         // Plays a script in-process and prints where the hero is every
@@ -276,13 +510,22 @@ int main(int argc, char** argv) {
         }
         return 0;
     }
-    if (data.empty() || out.empty() || level < 0 || level > 11) {
-        std::fprintf(stderr, "usage: vortigan_solve --data DIR --level N --out SCRIPT\n");
+    // The narrower move sets measure a level; only a way through is needed
+    // in a file.
+    if (data.empty() || (out.empty() && set == MOVESET::ALL) || level < 0 || level > 11) {
+        std::fprintf(stderr,
+                     "usage: vortigan_solve --data DIR --level N --out SCRIPT [--beam K] "
+                     "[--steps S] [--moves all|walk-hop|default-aim] [--prefer-walking on|off]\n"
+                     "       vortigan_solve --data DIR --level N --replay|--stats SCRIPT\n"
+                     "       vortigan_solve --data DIR --stats-all FOLDER\n");
         return 2;
     }
+    const char* setName = set == MOVESET::WALK_HOP      ? "walk-hop"
+                          : set == MOVESET::DEFAULT_AIM ? "default-aim"
+                                                        : "all";
     bool boss = level == 3 || level == 7 || level == 11;
     LEVEL_RUN runner(data);
-    std::vector<MOVE> moves = Candidates();
+    std::vector<MOVE> moves = Candidates(set);
 
     // The first move starts once the title card is over and the hero stands.
     NODE start;
@@ -291,7 +534,7 @@ int main(int argc, char** argv) {
         start.Next = run.empty() ? 0 : run.back().Frame + 1;
         start.Last = run.empty() ? RUN_FRAME{} : run.back();
     }
-    if (boss) {
+    if (boss && set != MOVESET::WALK_HOP) {
         // A boss is beaten by stomps, searched for one at a time; a script
         // of the first few goes on from where its hero stands at the end.
         std::vector<INPUT_EVENT> events;
@@ -305,84 +548,48 @@ int main(int argc, char** argv) {
                 runner.Play(level, events, DT, last + 2000, last + 1, SETTLE_FRAMES);
             start.Next = run.empty() ? 0 : run.back().Frame + 1;
         }
-        bool over = SolveBoss(data, level, DT, &events, start.Next, &found);
+        bool over =
+            SolveBoss(data, level, DT, &events, start.Next, &found, set == MOVESET::DEFAULT_AIM);
         std::string header = "# The boss of level " + std::to_string(level) +
-                             " beaten, found by vortigan_solve; play with --level " +
-                             std::to_string(level) + " --fixed-dt 0.0166667\n";
+                             (over ? " beaten" : " NOT beaten") + ", found by vortigan_solve" +
+                             (set == MOVESET::ALL ? "" : " --moves " + std::string(setName)) +
+                             "; play with --level " + std::to_string(level) +
+                             " --fixed-dt 0.0166667\n";
         for (const std::string& m : found) {
             header += "#   " + m + "\n";
         }
-        std::ofstream file(out, std::ios::binary | std::ios::trunc);
-        file << ScriptText(events, header);
-        std::fprintf(stderr, "%s: %s\n", out.c_str(), over ? "finished" : "NOT finished");
+        if (!out.empty()) {
+            std::ofstream file(out, std::ios::binary | std::ios::trunc);
+            file << ScriptText(events, header);
+        }
+        std::printf("level %d %s: %s, %zu stomps\n", level, setName,
+                    over ? "finished" : "NOT finished", found.size());
         return over ? 0 : 1;
     }
-    std::vector<NODE> frontier{start};
-    NODE best = start;
-    for (int step = 0; step < steps && !best.Done; ++step) {
-        std::vector<NODE> next;
-        // One copy per node of the frontier, side by side.
-        std::vector<COPY> copies;
-        for (const NODE& node : frontier) {
-            copies.push_back(StartCopy([&](int fd) { Expand(data, level, node, moves, fd); }));
-        }
-        for (size_t k = 0; k < copies.size(); ++k) {
-            const NODE& node = frontier[k];
-            for (const MOVE& m : moves) {
-                RESULT r;
-                if (!ReadAnswer(copies[k], &r)) {
-                    break;
-                }
-                if (r.Score <= -1e17) {
-                    continue;
-                }
-                NODE child = node;
-                Emit(m, node.Next, &child.Events);
-                child.Score = r.Score;
-                child.Done = r.Done;
-                child.Last = r.Last;
-                child.Next = r.Last.Frame + 1;
-                child.Moves.push_back(m.Name());
-                next.push_back(std::move(child));
-            }
-            EndCopy(copies[k]);
-        }
-        if (next.empty()) {
-            break;
-        }
-        std::sort(next.begin(), next.end(), [](const NODE& a, const NODE& b) {
-            return a.Score != b.Score ? a.Score > b.Score : a.Next < b.Next;
-        });
-        // Keep the best few that stand in different places.
-        frontier.clear();
-        std::map<std::tuple<int, int, int>, bool> seen;
-        for (NODE& n : next) {
-            auto key = std::make_tuple(int(n.Last.X) / 24, int(n.Last.Y) / 24, n.Last.Lives);
-            if (seen.count(key)) {
-                continue;
-            }
-            seen[key] = true;
-            frontier.push_back(std::move(n));
-            if (int(frontier.size()) >= beam) {
-                break;
-            }
-        }
-        if (frontier[0].Score > best.Score) {
-            best = frontier[0];
-        }
-        std::fprintf(stderr, "level %d step %d: x %.0f y %.0f lives %d score %.0f (%s)\n", level,
-                     step, frontier[0].Last.X, frontier[0].Last.Y, frontier[0].Last.Lives,
-                     frontier[0].Score, frontier[0].Moves.back().c_str());
-    }
-    std::string header = "# A way through level " + std::to_string(level) +
-                         ", found by vortigan_solve; play with --level " + std::to_string(level) +
-                         " --fixed-dt 0.0166667\n";
-    for (const std::string& m : best.Moves) {
+    // A search that cannot finish is given up once it has stopped getting
+    // further; the full search runs its steps, as the replays were found.
+    int patience = set == MOVESET::ALL ? 0 : 12;
+    SEARCH found = Search(data, level, start, moves, beam, steps, patience, preference);
+    // A way through if one was found; otherwise the narrower searches show
+    // how far they got.
+    const NODE& shown = found.Best.Done || set == MOVESET::ALL ? found.Best : found.Furthest;
+    const RUN_FRAME& far = found.Furthest.Last;
+    double width = double(std::max(1, far.MapWidth));
+    std::string header = "# " +
+                         std::string(shown.Done ? "A way through" : "The furthest found in") +
+                         " level " + std::to_string(level) + ", found by vortigan_solve" +
+                         (set == MOVESET::ALL ? "" : " --moves " + std::string(setName)) +
+                         "; play with --level " + std::to_string(level) + " --fixed-dt 0.0166667\n";
+    for (const std::string& m : shown.Moves) {
         header += "#   " + m + "\n";
     }
-    std::ofstream file(out, std::ios::binary | std::ios::trunc);
-    file << ScriptText(best.Events, header);
-    std::fprintf(stderr, "%s: %s after %lld frames\n", out.c_str(),
-                 best.Done ? "finished" : "NOT finished", (long long)best.Last.Frame);
-    return best.Done ? 0 : 1;
+    if (!out.empty()) {
+        std::ofstream file(out, std::ios::binary | std::ios::trunc);
+        file << ScriptText(shown.Events, header);
+    }
+    std::printf("level %d %s: %s after %lld frames; furthest x %.0f px, tile %.1f of %d (%.1f%%)\n",
+                level, setName, found.Best.Done ? "finished" : "NOT finished",
+                (long long)shown.Last.Frame, far.X, far.X / TILE_SIZE, far.MapWidth,
+                100.0 * far.X / (width * TILE_SIZE));
+    return found.Best.Done ? 0 : 1;
 }
