@@ -109,11 +109,13 @@ int64_t AddMove(const MOVE& m, int64_t at, std::vector<INPUT_EVENT>* events) {
             }
             AddKey(events, at, INPUT_KEY::SPACE, true);
             if (m.Aim != 0) {
+                // The arrow comes a frame after Space: pressed with it, it
+                // would walk the hero round first and turn the aim about.
                 INPUT_KEY turn = m.Aim > 0 ? INPUT_KEY::LEFT : INPUT_KEY::RIGHT;
-                AddKey(events, at, turn, true);
-                AddKey(events, at + std::abs(m.Aim), turn, false);
+                AddKey(events, at + 1, turn, true);
+                AddKey(events, at + 1 + std::abs(m.Aim), turn, false);
             }
-            int64_t release = at + std::max(m.Charge, std::abs(m.Aim) + 1);
+            int64_t release = at + std::max(m.Charge, std::abs(m.Aim) + 2);
             AddKey(events, release, INPUT_KEY::SPACE, false);
             int64_t end = release + 1;
             if (m.Brake != 0) {
@@ -128,7 +130,7 @@ int64_t AddMove(const MOVE& m, int64_t at, std::vector<INPUT_EVENT>* events) {
     return at;
 }
 
-enum class MOVESET { ALL, WALK_HOP, DEFAULT_AIM };
+enum class MOVESET { ALL, WALK_HOP, DEFAULT_AIM, CAREFUL };
 
 // What a mega jump costs and walking is worth, in px of progress: among
 // moves that get about as far, walks and hops win, so a route shows the
@@ -309,14 +311,15 @@ bool ReadScript(const std::string& path, std::vector<INPUT_EVENT>* events,
 // each node of the frontier, and the best few that stand in different
 // places go on.
 struct SEARCH {
-    NODE Best;      // the best ranked; one that finished, if any did
-    NODE Furthest;  // the state, with lives to spare, furthest right
+    NODE Best;                   // the best ranked; one that finished, if any did
+    NODE Furthest;               // the state, with lives to spare, furthest right
+    std::vector<NODE> Frontier;  // the last step's states, best ranked first
 };
 
 SEARCH Search(const std::string& data, int level, const NODE& start, const std::vector<MOVE>& moves,
               int beam, int steps, int patience, const PREFERENCE& preference) {
     std::vector<NODE> frontier{start};
-    SEARCH found{start, start};
+    SEARCH found{start, start, {}};
     int stale = 0;  // steps since the furthest state last moved on
     for (int step = 0; step < steps && !found.Best.Done; ++step) {
         std::vector<NODE> next;
@@ -375,6 +378,7 @@ SEARCH Search(const std::string& data, int level, const NODE& start, const std::
         if (frontier[0].Rank > found.Best.Rank) {
             found.Best = frontier[0];
         }
+        found.Frontier = frontier;
         std::fprintf(stderr, "level %d step %d: x %.0f y %.0f lives %d score %.0f (%s)\n", level,
                      step, frontier[0].Last.X, frontier[0].Last.Y, frontier[0].Last.Lives,
                      frontier[0].Score, frontier[0].Moves.back().c_str());
@@ -384,6 +388,50 @@ SEARCH Search(const std::string& data, int level, const NODE& start, const std::
         }
     }
     return found;
+}
+
+// A route as a careful player takes it: walks and hops as far as they go,
+// then the one move (a mega jump, most often) that gets past where they
+// stopped, then walks and hops again. The proving routes come from it, so
+// they walk and hop wherever the level lets them.
+SEARCH Careful(const std::string& data, int level, const NODE& start, int beam, int steps,
+               const PREFERENCE& preference) {
+    constexpr int MAX_ROUNDS = 60;
+    constexpr int WALK_PATIENCE = 12;    // steps of walking that get no further
+    constexpr float PAST_OBSTACLE = 64;  // px a leap must gain to count as a way on
+    constexpr int EVERY_LANDING = 1000;  // beam wide enough to keep every landing
+    const std::vector<MOVE> walking = Candidates(MOVESET::WALK_HOP);
+    const std::vector<MOVE> all = Candidates(MOVESET::ALL);
+    NODE node = start;
+    for (int round = 0; round < MAX_ROUNDS && !node.Done; ++round) {
+        SEARCH walked = Search(data, level, node, walking, beam, steps, WALK_PATIENCE, preference);
+        const NODE& furthest =
+            walked.Furthest.Last.Lives >= node.Last.Lives ? walked.Furthest : walked.Best;
+        if (walked.Best.Done) {
+            node = walked.Best;
+        } else if (furthest.Last.X > node.Last.X) {
+            node = furthest;
+        }
+        if (node.Done) {
+            break;
+        }
+        // Of the moves that get past the obstacle without a life lost, the
+        // one that lands nearest beyond it: a player jumps what he must.
+        SEARCH leap = Search(data, level, node, all, EVERY_LANDING, 1, 0, preference);
+        const NODE* nearest = nullptr;
+        for (const NODE& n : leap.Frontier) {
+            bool past = n.Done || (n.Last.X >= node.Last.X + PAST_OBSTACLE &&
+                                   n.Last.Lives >= node.Last.Lives && n.Score > -1e17);
+            if (past && (!nearest || n.Done || (!nearest->Done && n.Last.X < nearest->Last.X))) {
+                nearest = &n;
+            }
+        }
+        if (!nearest) {
+            break;
+        }
+        node = *nearest;
+    }
+    return {node, node, std::vector<NODE>{}};
 }
 
 // Left for the next level, or for the good ending after the last.
@@ -443,9 +491,10 @@ int main(int argc, char** argv) {
         } else if (a == "--stats-all") {
             statsAll = v;
         } else if (a == "--moves") {
-            ok = ok && (v == "all" || v == "walk-hop" || v == "default-aim");
+            ok = ok && (v == "all" || v == "walk-hop" || v == "default-aim" || v == "careful");
             set = v == "walk-hop"      ? MOVESET::WALK_HOP
                   : v == "default-aim" ? MOVESET::DEFAULT_AIM
+                  : v == "careful"     ? MOVESET::CAREFUL
                                        : MOVESET::ALL;
         } else if (a == "--prefer-walking") {
             ok = ok && (v == "on" || v == "off");
@@ -522,6 +571,7 @@ int main(int argc, char** argv) {
     }
     const char* setName = set == MOVESET::WALK_HOP      ? "walk-hop"
                           : set == MOVESET::DEFAULT_AIM ? "default-aim"
+                          : set == MOVESET::CAREFUL     ? "careful"
                                                         : "all";
     bool boss = level == 3 || level == 7 || level == 11;
     LEVEL_RUN runner(data);
@@ -569,7 +619,9 @@ int main(int argc, char** argv) {
     // A search that cannot finish is given up once it has stopped getting
     // further; the full search runs its steps, as the replays were found.
     int patience = set == MOVESET::ALL ? 0 : 12;
-    SEARCH found = Search(data, level, start, moves, beam, steps, patience, preference);
+    SEARCH found = set == MOVESET::CAREFUL
+                       ? Careful(data, level, start, beam, steps, preference)
+                       : Search(data, level, start, moves, beam, steps, patience, preference);
     // A way through if one was found; otherwise the narrower searches show
     // how far they got.
     const NODE& shown = found.Best.Done || set == MOVESET::ALL ? found.Best : found.Furthest;
