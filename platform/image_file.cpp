@@ -34,6 +34,33 @@ bool ReadImageFile(const std::string& Path, IMAGEPIXELS& Image, std::string& Err
     return true;
 }
 
+namespace {
+
+// Wraps the caller's pixels in a surface (SDL only reads from them, the
+// cast is for its C interface) and hands it to the encoder; a failed write
+// leaves no file behind.
+template <typename SAVE>
+bool SavePixels(const std::string& Path, const uint8_t* Pixels, int Width, int Height,
+                int BytesPerPixel, Uint32 Format, SAVE Save, std::string& Error) {
+    SDL_Surface* Surface =
+        SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint8_t*>(Pixels), Width, Height,
+                                           8 * BytesPerPixel, Width * BytesPerPixel, Format);
+    if (Surface == nullptr) {
+        Error = Path + ": " + SDL_GetError();
+        return false;
+    }
+    const int Result = Save(Surface);
+    SDL_FreeSurface(Surface);
+    if (Result != 0) {
+        Error = Path + ": " + IMG_GetError();
+        std::remove(Path.c_str());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 bool WriteJpegFile(const std::string& Path, const uint8_t* Rgb, int Width, int Height, int Quality,
                    std::string& Error) {
     if (Rgb == nullptr || Width < 1 || Height < 1 || Quality < 1 || Quality > 100) {
@@ -44,21 +71,9 @@ bool WriteJpegFile(const std::string& Path, const uint8_t* Rgb, int Width, int H
         Error = Path + ": JPEG support is missing: " + IMG_GetError();
         return false;
     }
-    // SDL only reads from the pixels, the cast is for its C interface.
-    SDL_Surface* Surface = SDL_CreateRGBSurfaceWithFormatFrom(
-        const_cast<uint8_t*>(Rgb), Width, Height, 24, Width * 3, SDL_PIXELFORMAT_RGB24);
-    if (Surface == nullptr) {
-        Error = Path + ": " + SDL_GetError();
-        return false;
-    }
-    const int Result = IMG_SaveJPG(Surface, Path.c_str(), Quality);
-    SDL_FreeSurface(Surface);
-    if (Result != 0) {
-        Error = Path + ": " + IMG_GetError();
-        std::remove(Path.c_str());
-        return false;
-    }
-    return true;
+    return SavePixels(
+        Path, Rgb, Width, Height, 3, SDL_PIXELFORMAT_RGB24,
+        [&](SDL_Surface* Surface) { return IMG_SaveJPG(Surface, Path.c_str(), Quality); }, Error);
 }
 
 bool WritePngFile(const std::string& Path, const uint8_t* Rgba, int Width, int Height,
@@ -67,19 +82,7 @@ bool WritePngFile(const std::string& Path, const uint8_t* Rgba, int Width, int H
         Error = Path + ": no picture to write";
         return false;
     }
-    // SDL only reads from the pixels, the cast is for its C interface.
-    SDL_Surface* Surface = SDL_CreateRGBSurfaceWithFormatFrom(
-        const_cast<uint8_t*>(Rgba), Width, Height, 32, Width * 4, SDL_PIXELFORMAT_RGBA32);
-    if (Surface == nullptr) {
-        Error = Path + ": " + SDL_GetError();
-        return false;
-    }
-    const int Result = IMG_SavePNG(Surface, Path.c_str());
-    SDL_FreeSurface(Surface);
-    if (Result != 0) {
-        Error = Path + ": " + IMG_GetError();
-        std::remove(Path.c_str());
-        return false;
-    }
-    return true;
+    return SavePixels(
+        Path, Rgba, Width, Height, 4, SDL_PIXELFORMAT_RGBA32,
+        [&](SDL_Surface* Surface) { return IMG_SavePNG(Surface, Path.c_str()); }, Error);
 }
