@@ -291,19 +291,11 @@ TEST(DamagedMedia, ReplaysStillFinishTheirLevels) {
             << name << ": " << output;
         // The frame the level was left on, with the score and lives then.
         std::string got;
-        for (const std::string& line : Lines(ReadText(trace))) {
-            int frame = 0, state = 0, lvl = 0;
-            if (std::sscanf(line.c_str(), "%d,%d,%d,", &frame, &state, &lvl) != 3) {
+        for (const std::vector<std::string>& cells : TEST_SUPPORT::ReadTraceRows(trace)) {
+            if (cells.size() < 10) {
                 continue;
             }
-            if (lvl != level || state == 102) {
-                std::vector<std::string> cells;
-                std::stringstream s(line);
-                std::string cell;
-                while (std::getline(s, cell, ',')) {
-                    cells.push_back(cell);
-                }
-                ASSERT_GE(cells.size(), 10u);
+            if (std::stoi(cells[2]) != level || std::stoi(cells[1]) == 102) {
                 got = "frame " + cells[0] + "\nscore " + cells[9] + "\nlives " + cells[8] + "\n";
                 break;
             }

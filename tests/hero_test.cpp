@@ -908,16 +908,7 @@ struct TRACE_LINE {
 
 std::vector<TRACE_LINE> ReadTrace(const std::string& path) {
     std::vector<TRACE_LINE> lines;
-    std::istringstream in(TEST_SUPPORT::ReadText(path));
-    std::string row;
-    std::getline(in, row);  // header
-    while (std::getline(in, row)) {
-        std::vector<std::string> f;
-        std::istringstream cells(row);
-        std::string cell;
-        while (std::getline(cells, cell, ',')) {
-            f.push_back(cell);
-        }
+    for (const std::vector<std::string>& f : TEST_SUPPORT::ReadTraceRows(path)) {
         if (f.size() < 9) {
             continue;
         }

@@ -36,23 +36,6 @@ const char* const SCRIPT =
 constexpr int PLAYING_AGAIN = 1080;  // the title card is over
 constexpr int LOOKED_AT = PLAYING_AGAIN + 300;
 
-std::vector<std::vector<std::string>> TraceRows(const std::string& path) {
-    std::vector<std::vector<std::string>> rows;
-    std::istringstream lines(ReadText(path));
-    std::string line;
-    std::getline(lines, line);  // the header
-    while (std::getline(lines, line)) {
-        std::vector<std::string> cells;
-        std::istringstream cellsIn(line);
-        std::string cell;
-        while (std::getline(cellsIn, cell, ',')) {
-            cells.push_back(cell);
-        }
-        rows.push_back(cells);
-    }
-    return rows;
-}
-
 TEST(LeavingPlay, NothingOfTheLevelLeftFollowsThePlayerAndEscapeGoesBack) {
     TEMP_DIR dir;
     WriteText(dir.File("input.txt"), SCRIPT);
@@ -67,7 +50,7 @@ TEST(LeavingPlay, NothingOfTheLevelLeftFollowsThePlayerAndEscapeGoesBack) {
             &output),
         0)
         << output;
-    auto rows = TraceRows(dir.File("trace.csv"));
+    auto rows = TEST_SUPPORT::ReadTraceRows(dir.File("trace.csv"));
     ASSERT_EQ(rows.size(), size_t(LOOKED_AT + 1));
     auto state = [&rows](int frame) { return std::stoi(rows[size_t(frame)][1]); };
     EXPECT_EQ(state(740), 7);  // the level select...

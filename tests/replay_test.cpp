@@ -35,16 +35,7 @@ struct TRACE_LINE {
 
 std::vector<TRACE_LINE> ReadTrace(const std::string& path) {
     std::vector<TRACE_LINE> lines;
-    std::istringstream in(TEST_SUPPORT::ReadText(path));
-    std::string line;
-    std::getline(in, line);  // the header
-    while (std::getline(in, line)) {
-        std::vector<std::string> cells;
-        std::stringstream s(line);
-        std::string cell;
-        while (std::getline(s, cell, ',')) {
-            cells.push_back(cell);
-        }
+    for (const std::vector<std::string>& cells : TEST_SUPPORT::ReadTraceRows(path)) {
         if (cells.size() < 12) {
             continue;
         }

@@ -50,6 +50,23 @@ std::string ReadText(const std::string& path) {
     return s.str();
 }
 
+std::vector<std::vector<std::string>> ReadTraceRows(const std::string& path) {
+    std::vector<std::vector<std::string>> rows;
+    std::istringstream lines(ReadText(path));
+    std::string line;
+    std::getline(lines, line);  // the header
+    while (std::getline(lines, line)) {
+        std::vector<std::string> cells;
+        std::istringstream cellsIn(line);
+        std::string cell;
+        while (std::getline(cellsIn, cell, ',')) {
+            cells.push_back(cell);
+        }
+        rows.push_back(cells);
+    }
+    return rows;
+}
+
 std::vector<uint8_t> ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)),

@@ -27,6 +27,8 @@ private:
 };
 
 std::string ReadText(const std::string& path);
+// A trace written by --trace: its rows after the header, split at commas.
+std::vector<std::vector<std::string>> ReadTraceRows(const std::string& path);
 std::vector<uint8_t> ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
 void WriteText(const std::string& path, const std::string& text);
