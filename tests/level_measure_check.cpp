@@ -79,22 +79,27 @@ TEST(LevelMeasure, LoneHatsTriangleClosesAndItsBaseIsChecked) {
     EXPECT_EQ(buried[0].To, lines[0].Points.front());
 }
 
-TEST(LevelMeasure, OnlyTheOutermostColumnOfAnEndWallLetsAHatThrough) {
+TEST(LevelMeasure, AHatMayPassRockOnlyOnItsWayThroughAnEndOfTheMap) {
     auto world = Map(12, 12);
-    Fill(*world, 11, 0, 11, 11);  // the right end wall, one tile thick
-    Fill(*world, 0, 0, 0, 11);    // and the left
+    Fill(*world, 11, 0, 11, 11);  // the right end wall
+    Fill(*world, 0, 8, 3, 11);    // start ground at the left end
     HATS hats;
-    hats.Add({{14, 8}, {5, 8}}, 0);    // in through the right end
-    hats.Add({{1.5f, 8}, {5, 8}}, 0);  // near the left wall, never leaving
+    hats.Add({{14, 8}, {6, 8}}, 0);             // in through the right end wall
+    hats.Add({{6, 4}, {2, 9}, {-3, 9}}, 0);     // dives into the start ground and out
+    hats.Add({{6, 4}, {2, 9}, {6, 4}}, 0);      // dives into it and comes back out
+    hats.Add({{14, 8}, {6, 8}, {2, 9.5f}}, 1);  // in, then into the ground, staying
     std::vector<FLIGHT_LINE> lines = FlightLines(hats.Objects);
-    ASSERT_EQ(lines.size(), 2u);
+    ASSERT_EQ(lines.size(), 4u);
     EXPECT_TRUE(Buried(*world, lines[0]).empty());
-    ASSERT_EQ(Buried(*world, lines[1]).size(), 1u);
-    EXPECT_EQ(Buried(*world, lines[1])[0].Rock.Column, 0);
+    EXPECT_TRUE(Buried(*world, lines[1]).empty());
+    EXPECT_EQ(Buried(*world, lines[2]).size(), 2u);
+    ASSERT_EQ(Buried(*world, lines[3]).size(), 1u);
+    EXPECT_EQ(Buried(*world, lines[3])[0].Rock.Column, 3);
 
-    Fill(*world, 10, 0, 10, 11);  // two tiles thick
+    // Rock met again after open air counts, however near the end.
+    Fill(*world, 7, 7, 7, 11);
     ASSERT_EQ(Buried(*world, lines[0]).size(), 1u);
-    EXPECT_EQ(Buried(*world, lines[0])[0].Rock.Column, 10);
+    EXPECT_EQ(Buried(*world, lines[0])[0].Rock.Column, 7);
 }
 
 TEST(LevelMeasure, AnEndIsClosedByAWallTwoTilesOverAnyGroundNearIt) {

@@ -53,11 +53,7 @@ std::vector<std::pair<VECTOR2, VECTOR2>> Legs(const FLIGHT_LINE& line) {
     return legs;
 }
 
-std::optional<CELL> RockAround(const WORLD& world, const BOX& body, VECTOR2 at, VECTOR2 from,
-                               VECTOR2 to) {
-    const float mapRight = float(world.Width * TILE_SIZE);
-    const bool leavesLeft = from.x < 0.0f || to.x < 0.0f;
-    const bool leavesRight = from.x >= mapRight || to.x >= mapRight;
+std::optional<CELL> RockAround(const WORLD& world, const BOX& body, VECTOR2 at) {
     // The body's bounds are inclusive pixels.
     const float left = at.x + float(body.left - HAT_MARGIN);
     const float right = at.x + float(body.right + HAT_MARGIN);
@@ -68,9 +64,6 @@ std::optional<CELL> RockAround(const WORLD& world, const BOX& body, VECTOR2 at, 
     const int r0 = int(std::floor(top / TILE_SIZE));
     const int r1 = int(std::floor(bottom / TILE_SIZE));
     for (int c = c0; c <= c1; ++c) {
-        if ((c == 0 && leavesLeft) || (c == world.Width - 1 && leavesRight)) {
-            continue;
-        }
         for (int r = r0; r <= r1; ++r) {
             if (SolidCell(world, c, r)) {
                 return CELL{c, r};
@@ -80,17 +73,52 @@ std::optional<CELL> RockAround(const WORLD& world, const BOX& body, VECTOR2 at, 
     return std::nullopt;
 }
 
-std::vector<BURIED_LEG> BuriedLegs(const WORLD& world, const BOX& body, const FLIGHT_LINE& line) {
-    std::vector<BURIED_LEG> buried;
-    for (const auto& [from, to] : Legs(line)) {
+namespace {
+
+// Clears the rock of the unbroken run of rock-bound samples that holds or
+// touches samples[i], a point beyond the map's edge, walking by `dir`.
+void ClearRunFrom(std::vector<LINE_SAMPLE>& samples, long i, long dir) {
+    for (long k = i + dir; k >= 0 && k < long(samples.size()) && samples[k].Rock; k += dir) {
+        samples[k].Rock.reset();
+    }
+}
+
+}  // namespace
+
+std::vector<LINE_SAMPLE> SampleLine(const WORLD& world, const BOX& body, const FLIGHT_LINE& line) {
+    std::vector<LINE_SAMPLE> samples;
+    const auto legs = Legs(line);
+    for (size_t leg = 0; leg < legs.size(); ++leg) {
+        const auto& [from, to] = legs[leg];
         const VECTOR2 d = to - from;
         const int steps = std::max(1, int(std::ceil(d.Length() / 4.0f)));
         for (int i = 0; i <= steps; ++i) {
             VECTOR2 at = from + d * (float(i) / float(steps));
-            if (auto rock = RockAround(world, body, at, from, to)) {
-                buried.push_back({from, to, *rock});
-                break;
-            }
+            samples.push_back({leg, at, RockAround(world, body, at)});
+        }
+    }
+    const float mapRight = float(world.Width * TILE_SIZE);
+    std::vector<long> outside;
+    for (long i = 0; i < long(samples.size()); ++i) {
+        if (samples[i].At.x < 0.0f || samples[i].At.x >= mapRight) {
+            outside.push_back(i);
+        }
+    }
+    for (long i : outside) {
+        samples[i].Rock.reset();
+        ClearRunFrom(samples, i, +1);
+        ClearRunFrom(samples, i, -1);
+    }
+    return samples;
+}
+
+std::vector<BURIED_LEG> BuriedLegs(const WORLD& world, const BOX& body, const FLIGHT_LINE& line) {
+    std::vector<BURIED_LEG> buried;
+    const auto legs = Legs(line);
+    for (const LINE_SAMPLE& s : SampleLine(world, body, line)) {
+        if (s.Rock && (buried.empty() || buried.back().From != legs[s.Leg].first ||
+                       buried.back().To != legs[s.Leg].second)) {
+            buried.push_back({legs[s.Leg].first, legs[s.Leg].second, *s.Rock});
         }
     }
     return buried;

@@ -47,16 +47,23 @@ std::vector<FLIGHT_LINE> FlightLines(const std::vector<OBJECT*>& objects);
 // The straight legs of a line, the closing one too where it closes.
 std::vector<std::pair<VECTOR2, VECTOR2>> Legs(const FLIGHT_LINE& line);
 
-// A hat at `at` on the leg from `from` to `to`: the first rock cell within
-// its body and margin, if any. A leg with an end beyond the map's left or
-// right edge flies the hat through the end of the map, so rock in that
-// edge's outermost column is allowed on it (the end wall, one tile thick);
-// any deeper rock counts.
-std::optional<CELL> RockAround(const WORLD& world, const BOX& body, VECTOR2 at, VECTOR2 from,
-                               VECTOR2 to);
+// A hat at `at`: the first rock cell within its body and margin, if any.
+std::optional<CELL> RockAround(const WORLD& world, const BOX& body, VECTOR2 at);
 
-// Where a leg runs through rock: the first rock cell met, sampled every
-// 4 px along the leg, or none.
+// The line sampled every 4 px in flight order: the leg, where the hat is and
+// the rock it meets that counts. A hat may fly into the rock at an end of
+// the level and stay in it until it leaves the map (or come in through the
+// map's edge and out of the rock): there it is the end wall and the ground
+// at the hero's start it passes through, so rock met on such a stretch,
+// unbroken up to a point beyond the map's left or right edge, does not count.
+struct LINE_SAMPLE {
+    size_t Leg = 0;
+    VECTOR2 At;  // px
+    std::optional<CELL> Rock;
+};
+std::vector<LINE_SAMPLE> SampleLine(const WORLD& world, const BOX& body, const FLIGHT_LINE& line);
+
+// Where a leg runs through rock that counts: the first rock cell met, or none.
 struct BURIED_LEG {
     VECTOR2 From, To;  // px
     CELL Rock;

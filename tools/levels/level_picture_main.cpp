@@ -205,15 +205,13 @@ void DrawTiles(CANVAS& canvas, const WORLD& world, const std::vector<std::vector
 }
 
 void DrawFlightLine(CANVAS& canvas, const WORLD& world, const BOX& body, const FLIGHT_LINE& line) {
-    for (const auto& [from, to] : Legs(line)) {
-        const VECTOR2 d = to - from;
-        const int steps = std::max(1, int(std::ceil(d.Length() / 4.0f)));
-        for (int i = 0; i < steps; ++i) {
-            VECTOR2 a = from + d * (float(i) / float(steps));
-            VECTOR2 b = from + d * (float(i + 1) / float(steps));
-            bool buried = RockAround(world, body, a, from, to).has_value();
-            canvas.Line(PictureX(a.x), PictureY(a.y), PictureX(b.x), PictureY(b.y),
-                        buried ? BURIED : WHITE);
+    const std::vector<LINE_SAMPLE> samples = SampleLine(world, body, line);
+    for (size_t i = 0; i + 1 < samples.size(); ++i) {
+        const LINE_SAMPLE& a = samples[i];
+        const LINE_SAMPLE& b = samples[i + 1];
+        if (a.Leg == b.Leg) {
+            canvas.Line(PictureX(a.At.x), PictureY(a.At.y), PictureX(b.At.x), PictureY(b.At.y),
+                        a.Rock ? BURIED : WHITE);
         }
     }
     for (size_t i = 0; i < line.Starts.size(); ++i) {
