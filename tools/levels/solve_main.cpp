@@ -6,6 +6,8 @@
 //   vortigan_solve --data DIR --level N --replay SCRIPT   (prints the hero's path)
 //   vortigan_solve --data DIR --level N --stats SCRIPT    (hops, mega jumps, ...)
 //   vortigan_solve --data DIR --stats-all FOLDER          (the same for levelNN.txt)
+//   vortigan_solve --data DIR --design FOLDER             (the replays' figures and the
+//                  narrowed searches against the design's rules; fails if one is broken)
 //   vortigan_solve --data DIR --level N --out SCRIPT --resume PART   (a boss level, from
 //                                                        the stomps of PART on)
 //
@@ -460,10 +462,95 @@ double WalkShare(const RUN_FRAME& end) {
     return end.FreeFrames > 0 ? 100.0 * double(end.WalkFrames) / double(end.FreeFrames) : 0.0;
 }
 
+bool IsBossLevel(int level) {
+    return level == 3 || level == 7 || level == 11;
+}
+
+// The hero standing at the start, once the title card is over.
+NODE StartNode(LEVEL_RUN& runner, int level) {
+    NODE start;
+    std::vector<RUN_FRAME> run = runner.Play(level, {}, DT, 2000, 0, SETTLE_FRAMES);
+    start.Next = run.empty() ? 0 : run.back().Frame + 1;
+    start.Last = run.empty() ? RUN_FRAME{} : run.back();
+    return start;
+}
+
+// How far a narrowed search gets: whether it finishes, and the share of the
+// level's width it reaches, %.
+struct REACH {
+    bool Done = false;
+    double Share = 0.0;
+};
+
+REACH Reach(const std::string& data, int level, MOVESET set) {
+    LEVEL_RUN runner(data);
+    NODE start = StartNode(runner, level);
+    SEARCH found = Search(data, level, start, Candidates(set), 3, 60, 12, PREFERENCE{});
+    const RUN_FRAME& far = found.Furthest.Last;
+    double width = double(std::max(1, far.MapWidth)) * TILE_SIZE;
+    return {found.Best.Done, found.Best.Done ? 100.0 : 100.0 * far.X / width};
+}
+
+// What the design asks of each level, measured: its replay finishes, and in
+// a normal level hops at least three times and walks a quarter of its
+// frames; walking and hopping alone get through the first 30 % of it; from
+// stage 2 on, full jumps at the first aim cannot finish it. Prints one row a
+// level and every rule broken; false if any is.
+bool DesignTable(const std::string& data, const std::string& replays) {
+    constexpr int MIN_HOPS = 3;
+    constexpr double MIN_WALKING = 25.0;  // % of the route's free frames
+    constexpr double MIN_REACH = 30.0;    // % of the level's width
+    constexpr int FIRST_AIMING_LEVEL = 4;
+    std::vector<std::string> broken;
+    auto rule = [&](bool holds, int level, const std::string& what) {
+        if (!holds) {
+            broken.push_back("level " + std::to_string(level) + ": " + what);
+        }
+    };
+    std::printf(
+        "\nlevel  end frame  finished  hops  megas  bounces  walking  walk-hop reach  "
+        "full jumps at the first aim\n");
+    for (int l = 0; l < 12; ++l) {
+        char name[32];
+        std::snprintf(name, sizeof name, "/level%02d.txt", l);
+        RUN_FRAME end;
+        bool played = PlayScript(data, l, replays + name, &end);
+        rule(played && Finished(end, l), l, "the replay does not finish the level");
+        if (!played) {
+            continue;
+        }
+        std::printf("%5d  %9lld  %8s  %4d  %5d  %7d  %6.1f%%", l, (long long)end.Frame,
+                    Finished(end, l) ? "yes" : "no", end.Hops, end.MegaJumps, end.WallBangs,
+                    WalkShare(end));
+        if (IsBossLevel(l)) {
+            std::printf("  %14s  %s\n", "-", "-");
+            continue;
+        }
+        rule(end.Hops >= MIN_HOPS, l, "the replay hops fewer than three times");
+        rule(WalkShare(end) >= MIN_WALKING, l,
+             "the replay walks less than a quarter of its frames");
+        REACH walking = Reach(data, l, MOVESET::WALK_HOP);
+        rule(walking.Share >= MIN_REACH, l, "walking and hopping reach less than 30 % of it");
+        std::printf("  %13.1f%%", walking.Share);
+        if (l >= FIRST_AIMING_LEVEL) {
+            REACH plain = Reach(data, l, MOVESET::DEFAULT_AIM);
+            rule(!plain.Done, l, "full jumps at the first aim finish it");
+            std::printf("  %s\n", plain.Done ? "finish" : "do not finish");
+        } else {
+            std::printf("  %s\n", "-");
+        }
+        std::fflush(stdout);
+    }
+    for (const std::string& b : broken) {
+        std::printf("design: %s\n", b.c_str());
+    }
+    return broken.empty();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string data, out, replay, resume, stats, statsAll;
+    std::string data, out, replay, resume, stats, statsAll, design;
     int level = -1, beam = 3, steps = 60;
     MOVESET set = MOVESET::ALL;
     PREFERENCE preference;
@@ -490,6 +577,8 @@ int main(int argc, char** argv) {
             stats = v;
         } else if (a == "--stats-all") {
             statsAll = v;
+        } else if (a == "--design") {
+            design = v;
         } else if (a == "--moves") {
             ok = ok && (v == "all" || v == "walk-hop" || v == "default-aim" || v == "careful");
             set = v == "walk-hop"      ? MOVESET::WALK_HOP
@@ -513,6 +602,9 @@ int main(int argc, char** argv) {
     }
     if (!preferWalking) {
         preference = {0.0, 0.0};
+    }
+    if (!design.empty() && !data.empty()) {
+        return DesignTable(data, design) ? 0 : 1;
     }
     if (!statsAll.empty() && !data.empty()) {
         // The replays side by side: one row a level.
@@ -566,24 +658,20 @@ int main(int argc, char** argv) {
                      "usage: vortigan_solve --data DIR --level N --out SCRIPT [--beam K] "
                      "[--steps S] [--moves all|walk-hop|default-aim] [--prefer-walking on|off]\n"
                      "       vortigan_solve --data DIR --level N --replay|--stats SCRIPT\n"
-                     "       vortigan_solve --data DIR --stats-all FOLDER\n");
+                     "       vortigan_solve --data DIR --stats-all FOLDER\n"
+                     "       vortigan_solve --data DIR --design FOLDER\n");
         return 2;
     }
     const char* setName = set == MOVESET::WALK_HOP      ? "walk-hop"
                           : set == MOVESET::DEFAULT_AIM ? "default-aim"
                           : set == MOVESET::CAREFUL     ? "careful"
                                                         : "all";
-    bool boss = level == 3 || level == 7 || level == 11;
+    bool boss = IsBossLevel(level);
     LEVEL_RUN runner(data);
     std::vector<MOVE> moves = Candidates(set);
 
     // The first move starts once the title card is over and the hero stands.
-    NODE start;
-    {
-        std::vector<RUN_FRAME> run = runner.Play(level, {}, DT, 2000, 0, SETTLE_FRAMES);
-        start.Next = run.empty() ? 0 : run.back().Frame + 1;
-        start.Last = run.empty() ? RUN_FRAME{} : run.back();
-    }
+    NODE start = StartNode(runner, level);
     if (boss && set != MOVESET::WALK_HOP) {
         // A boss is beaten by stomps, searched for one at a time; a script
         // of the first few goes on from where its hero stands at the end.
