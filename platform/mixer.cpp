@@ -129,6 +129,11 @@ void Close() {
     Tried = false;
 }
 
+void StaySilent() {
+    Close();
+    Tried = true;
+}
+
 Mix_Chunk* Load(const char* path) {
     std::string bytes;
     if (!Open() || FILES::Read(path, FILES::KIND::SOUND, &bytes) != FILES::RESULT::OK) {

@@ -13,6 +13,10 @@ bool Open();
 bool IsOpen();
 // Halts everything and closes the device (at shutdown, before SDL goes).
 void Close();
+// Closes the device and keeps it shut from now on, every sound silent: for
+// the level tools, which fork thousands of copies of a silent game, and
+// whose copies would hang on a lock the audio thread held at the fork.
+void StaySilent();
 
 // Loads a whole sound effect file decoded into the mixer's format; null
 // when the file is missing, damaged, no plain file or far too large.

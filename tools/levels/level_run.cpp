@@ -9,6 +9,7 @@
 #include "objects/hero.h"
 #include "objects/toilet.h"
 #include "platform/device.h"
+#include "platform/mixer.h"
 #include "platform/platform.h"
 #include "platform/random.h"
 #include "platform/sound.h"
@@ -51,7 +52,10 @@ bool LEVEL_RUN::Begin(int level, const std::vector<INPUT_EVENT>& events, double 
     if (ec) {
         return false;
     }
-    // A fresh game, as a new process would have it.
+    // A fresh game, as a new process would have it, but silent: the solver
+    // forks copies of it, and an audio or decoding thread's lock copied
+    // mid-use would hang a copy. The game plays the same without sound.
+    MIXER::StaySilent();
     ResetRand();
     PLATFORM::PlayScript(events, dt);
     Device = std::make_unique<DEVICE>();
