@@ -26,9 +26,6 @@ constexpr int GS_INTRO5 = 5;
 constexpr int GS_ENDING_BAD = 9;
 constexpr int GS_ENDING_GOOD = 10;
 
-constexpr int SOUND_MENU_MOVE = 22;
-constexpr int SOUND_MENU_SELECT = 23;
-
 constexpr float PI = 3.14159265f;
 
 // An 800 x 600 picture sits in a 1024 x 1024 texture; this maps it back

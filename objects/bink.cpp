@@ -18,7 +18,6 @@
 
 namespace {
 
-constexpr int SOUND_BINK_CALLS = 20;
 constexpr int LAST_SECTION = 11;        // he dresses up for his last speech
 constexpr size_t LINE_LENGTH = 299;     // characters kept of a file line
 constexpr float OPENING_SPEED = 10.0f;  // speech clock per s while he pops up

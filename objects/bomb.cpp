@@ -19,8 +19,6 @@ constexpr float EXPLOSION_END = 21.0f;   // explosion time that ends the game (5
 constexpr float PULL = 40.0f;            // px/s per explosion time² drawing the hero in
 constexpr RECT PICTURE{0, 0, 301, 119};  // on the stuff2 sheet
 
-constexpr int SOUND_EXPLOSION = 21;
-
 }  // namespace
 
 BOMB::BOMB(DEVICE* device, VECTOR2 position, WORLD* world) {

@@ -47,7 +47,7 @@ struct BOSS_KIND {
     std::optional<float> AngleAfterAttack;   // rad; start of the ray's sweep
     int ShotCount;
     SHOT Shots[8];  // created in this order at every waypoint
-    int DeathSound;
+    SOUND_ID DeathSound;
 };
 
 // The three bosses, by kind. Bubbles float down in a fan, flozers spin up
@@ -70,7 +70,7 @@ const BOSS_KIND KINDS[3] = {
                   {WEAPON::BUBBLE, {10.0f, 50.0f}, {40.0f, 100.0f}, 1.0f},
                   {WEAPON::BUBBLE, {10.0f, 50.0f}, {70.0f, 70.0f}, 1.5f},
                   {WEAPON::BUBBLE, {10.0f, 50.0f}, {0.0f, 100.0f}, 1.5f}},
-        .DeathSound = 4,  // "boss1dies"
+        .DeathSound = SOUND_BOSS1_DIES,
     },
     {
         .Picture = &BossSheets[1],
@@ -87,7 +87,7 @@ const BOSS_KIND KINDS[3] = {
                   {WEAPON::FLOZER, {10.0f, 50.0f}, {50.0f, 50.0f}, 1.0f},
                   {WEAPON::FLOZER, {10.0f, 50.0f}, {-50.0f, -50.0f}, 1.5f},
                   {WEAPON::FLOZER, {10.0f, 50.0f}, {50.0f, -50.0f}, 2.0f}},
-        .DeathSound = 4,  // "boss1dies"
+        .DeathSound = SOUND_BOSS1_DIES,
     },
     {
         .Picture = &BossSheets[2],
@@ -110,7 +110,7 @@ const BOSS_KIND KINDS[3] = {
                   {WEAPON::SPARK, {10.0f, 50.0f}, {50.0f, 50.0f}, 0.0f},
                   {WEAPON::SPARK, {10.0f, 50.0f}, {70.0f, 0.0f}, 0.0f},
                   {WEAPON::SPARK, {10.0f, 50.0f}, {50.0f, -50.0f}, 0.0f}},
-        .DeathSound = 5,  // "boss3dies"
+        .DeathSound = SOUND_BOSS3_DIES,
     },
 };
 
@@ -127,9 +127,6 @@ constexpr int PICTURE_SIZE = 320;        // px
 constexpr int GAUGE_SIZE = 60;           // px
 constexpr float GAUGE_X = 730.0f;        // px, screen
 constexpr float GAUGE_Y = 10.0f;         // px, screen
-
-constexpr int SOUND_BOSS_APPEARS = 6;
-constexpr int SOUND_BOSS_HURT = 19;
 
 }  // namespace
 

@@ -26,9 +26,6 @@ constexpr float TOP_SPEED = 100.0f;     // px/s while homing
 constexpr float RELEASE_GUARD = 2.5f;   // s of invulnerability when set free
 constexpr int RELEASE_ANIMATION = 5;    // the hero's dazed pose when set free
 
-constexpr int SOUND_IN_BUBBLE = 1;
-constexpr int SOUND_BUBBLE_POP = 18;
-
 // On the bubble sheet.
 constexpr RECT BUBBLE_FRAMES[3] = {
     {0, 0, 60, 60},

@@ -18,8 +18,6 @@ constexpr float REACH = 100.0f;  // px from the beam's centre line that still bu
 constexpr float DAMAGE = 0.25f;  // health
 constexpr float STUN = 2.0f;     // s, both stunned and invulnerable
 constexpr int SHOCKED_ANIMATION = 5;
-constexpr int SOUND_ELECTROCUTED = 7;
-constexpr int SOUND_DEATHRAY = 8;
 
 // The beam picture: one seamless 200 x 200 segment, centred on x 100,
 // repeated down the beam and scrolled downwards.

@@ -22,11 +22,6 @@ constexpr float HURT_GUARD = 2.5f;      // s of invulnerability after a cut
 constexpr float KNOCK_BACK = 800.0f;    // px/s sideways, away from the blade
 constexpr int KNOCKED_ANIMATION = 4;    // the hero's stumbling pose in the air
 
-constexpr int SOUND_POPPED = 10;  // megajumpland
-constexpr int SOUND_FLOZER = 14;
-constexpr int SOUND_FLOZER_HIT = 15;
-constexpr int SOUND_FLOZER_THROWN = 25;
-
 // On the bubble sheet, ever more charged as it spins up.
 constexpr RECT FLOZER_FRAMES[3] = {
     {240, 0, 300, 60},
@@ -103,7 +98,7 @@ bool FLOZER::TouchHero(HERO* hero) {
         // Still drifting: it pops and does the hero no harm.
         if (!Fading) {
             Fading = true;
-            Sound.Play(SOUND_POPPED, false);
+            Sound.Play(SOUND_LAUNCH, false);
         }
         return false;
     }

@@ -16,12 +16,6 @@ namespace {
 
 constexpr float PI = std::numbers::pi_v<float>;
 
-// Sounds the hero makes.
-constexpr int SOUND_HITWALL = 3;
-constexpr int SOUND_HEROHURT = 9;
-constexpr int SOUND_LAUNCH = 10;  // the mega-jump whoosh
-constexpr int SOUND_MEGAJUMPLAND = 13;
-
 constexpr float SCORE_COUNT_RATE = 100.0f;  // points per s on the HUD
 constexpr float DYING_SPIN = 3.0f;          // rad/s
 constexpr float ANIM_STEP_TIME = 0.2f;      // s per ground animation step
@@ -199,7 +193,7 @@ void HERO::UpdateHero(float dt, std::vector<OBJECT*>& objects) {
     }
 
     if (!Dying && Health <= 0.0f) {
-        Sound.Play(SOUND_HEROHURT, false);
+        Sound.Play(SOUND_HERO_HURT, false);
         Dying = true;
     }
     if (Dying) {
@@ -264,7 +258,7 @@ void HERO::UpdateHero(float dt, std::vector<OBJECT*>& objects) {
                 for (const PUFF_SPEC& p : LANDING_PUFFS) {
                     puff(Position.x, Position.y, p);
                 }
-                Sound.Play(SOUND_MEGAJUMPLAND, false);
+                Sound.Play(SOUND_MEGAJUMP_LAND, false);
             }
             // Landing at least as fast sideways as downward keeps the hero
             // sliding along; a steeper landing stops it dead.
@@ -406,7 +400,7 @@ void HERO::UpdateHero(float dt, std::vector<OBJECT*>& objects) {
                 Velocity = {WALL_BOUNCE_X * Velocity.x, WALL_BOUNCE_Y * Velocity.y};
                 Jumping = false;
                 if (speed > 400.0f) {
-                    Sound.Play(SOUND_HITWALL, false);
+                    Sound.Play(SOUND_HIT_WALL, false);
                 }
                 // The hero turns away from the wall; the dust flies off it.
                 float side = Facing == 1 ? 1.0f : -1.0f;
@@ -436,7 +430,7 @@ void HERO::UpdateHero(float dt, std::vector<OBJECT*>& objects) {
                 Slide.x = Velocity.x;
                 Velocity.y *= STUMBLE_KEEP_Y;
                 Stumbling = true;
-                Sound.Play(SOUND_HEROHURT, false);
+                Sound.Play(SOUND_HERO_HURT, false);
                 for (int i = 5; i <= 25; i += 5) {
                     if (!solid(x - FOOT_PROBE_X, y + WALK_PROBE_Y - static_cast<float>(i))) {
                         Position.y -= static_cast<float>(i + 2);
@@ -485,7 +479,7 @@ void HERO::UpdateHero(float dt, std::vector<OBJECT*>& objects) {
         } else if (InvulnerableTime <= 0.0f) {
             InvulnerableTime = HURT_SHIELD;
             Health -= HURT_DAMAGE;
-            Sound.Play(SOUND_HEROHURT, false);
+            Sound.Play(SOUND_HERO_HURT, false);
         }
     }
 }

@@ -13,14 +13,14 @@ namespace {
 struct ITEM_KIND {
     RECT Frame;         // on the bubble sheet, 60 x 60
     int32_t Points;     // given on collection
-    int Sound;          // played on collection
+    SOUND_ID Sound;     // played on collection
     float GroundProbe;  // px below Position where it looks for ground
 };
 
 constexpr ITEM_KIND ITEM_KINDS[2] = {
     // frame                 points sound            probe
-    {{720, 0, 780, 60}, 150, 16 /* carrot */, 6.0f},   // carrot: health to full
-    {{600, 0, 660, 60}, 300, 17 /* hotdog */, 14.0f},  // hot dog: a life; sits 8 px lower
+    {{720, 0, 780, 60}, 150, SOUND_CARROT, 6.0f},   // carrot: health to full
+    {{600, 0, 660, 60}, 300, SOUND_HOTDOG, 14.0f},  // hot dog: a life; sits 8 px lower
 };
 
 constexpr float FALL_LIMIT = 3000.0f;  // px, world y; below this it fell out of the level

@@ -40,9 +40,6 @@ constexpr float FAN_SPEED = 240.0f;    // px/s of each spark of the fan
 constexpr float ARRIVED = 30.0f;       // px from a path point counts as there
 constexpr float SMASH_SPEED = 500.0f;  // px/s the hero needs to destroy a hat
 
-constexpr int SOUND_SMALLHAT_HURT = 11;
-constexpr int SOUND_SMALLHAT_FIRE = 12;
-
 }  // namespace
 
 SMALLHAT::SMALLHAT(DEVICE* device, VECTOR2 position, WORLD* world, int kind, bool followsPath,

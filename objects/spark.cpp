@@ -21,7 +21,6 @@ constexpr float SHOCK_BRAKE = 0.3f;  // share of the hero's speed kept when shoc
 constexpr float PUSH_BRAKE = 0.3f;   // share of its own speed a pushing spark keeps
 constexpr int SHOCKED_ANIMATION = 5;
 constexpr int KNOCKED_ANIMATION = 4;
-constexpr int SOUND_ELECTROCUTED = 7;
 
 // On the bubble sheet.
 constexpr RECT DAMAGING_FRAMES[3] = {

@@ -17,10 +17,6 @@ constexpr float FADE_RATE = 0.5f;     // opacity per s: two seconds to vanish
 constexpr float RIDER_GUARD = 10.0f;  // s of invulnerability, longer than the ride
 constexpr int32_t EXIT_POINTS = 400;
 
-constexpr int SOUND_DOOR_CLOSE = 0;
-constexpr int SOUND_TOILET_RISE = 2;
-constexpr int SOUND_TELEPORT = 24;
-
 // On the stuff2 sheet, indexed by Lid: closed, then open.
 constexpr RECT LID_FRAMES[2] = {
     {0, 118, 49, 202},    // 49 x 84, the lid shut over the hero

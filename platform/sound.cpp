@@ -9,33 +9,35 @@
 
 SOUND Sound;
 
+// In SOUND_ID order: an entry out of place would give every later id the
+// wrong sound.
 const char* const SOUND_FILES[SOUND_COUNT] = {
-    "sounds/doorclose.wav",     // 0: the toilet door shuts behind the hero
-    "sounds/inbubble.wav",      // 1: a bubble catches the hero
-    "sounds/toiletrise.wav",    // 2: the toilet takes off
-    "sounds/hitwall.wav",       // 3
-    "sounds/boss1dies.wav",     // 4
-    "sounds/boss3dies.wav",     // 5
-    "sounds/bossappears.wav",   // 6
-    "sounds/electricuted.wav",  // 7: a ray or spark touches the hero
-    "sounds/deathray.wav",      // 8
-    "sounds/herohurt.wav",      // 9
-    "sounds/megajumpland.wav",  // 10: hero and flozer
-    "sounds/smallhathurt.wav",  // 11
-    "sounds/smallhatfire.wav",  // 12
-    "sounds/megajumpland.wav",  // 13: hero
-    "sounds/flozer.wav",        // 14
-    "sounds/flozerhit.wav",     // 15
-    "sounds/carrot.wav",        // 16
-    "sounds/hotdog.wav",        // 17
-    "sounds/bubblepop.wav",     // 18
-    "sounds/bosshurt.wav",      // 19
-    "sounds/binkcalls.wav",     // 20: a speech line starts
-    "sounds/explosion.wav",     // 21: the time bomb
-    "sounds/menumove.wav",      // 22: the pointer comes onto a menu entry
-    "sounds/menuselect.wav",    // 23: a menu entry is clicked
-    "sounds/teleport.wav",      // 24: the toilet sends the hero on
-    "sounds/flozer2.wav",       // 25: a flozer is launched
+    "sounds/doorclose.wav",     // SOUND_DOOR_CLOSE
+    "sounds/inbubble.wav",      // SOUND_IN_BUBBLE
+    "sounds/toiletrise.wav",    // SOUND_TOILET_RISE
+    "sounds/hitwall.wav",       // SOUND_HIT_WALL
+    "sounds/boss1dies.wav",     // SOUND_BOSS1_DIES
+    "sounds/boss3dies.wav",     // SOUND_BOSS3_DIES
+    "sounds/bossappears.wav",   // SOUND_BOSS_APPEARS
+    "sounds/electricuted.wav",  // SOUND_ELECTROCUTED
+    "sounds/deathray.wav",      // SOUND_DEATHRAY
+    "sounds/herohurt.wav",      // SOUND_HERO_HURT
+    "sounds/megajumpland.wav",  // SOUND_LAUNCH
+    "sounds/smallhathurt.wav",  // SOUND_SMALLHAT_HURT
+    "sounds/smallhatfire.wav",  // SOUND_SMALLHAT_FIRE
+    "sounds/megajumpland.wav",  // SOUND_MEGAJUMP_LAND
+    "sounds/flozer.wav",        // SOUND_FLOZER
+    "sounds/flozerhit.wav",     // SOUND_FLOZER_HIT
+    "sounds/carrot.wav",        // SOUND_CARROT
+    "sounds/hotdog.wav",        // SOUND_HOTDOG
+    "sounds/bubblepop.wav",     // SOUND_BUBBLE_POP
+    "sounds/bosshurt.wav",      // SOUND_BOSS_HURT
+    "sounds/binkcalls.wav",     // SOUND_BINK_CALLS
+    "sounds/explosion.wav",     // SOUND_EXPLOSION
+    "sounds/menumove.wav",      // SOUND_MENU_MOVE
+    "sounds/menuselect.wav",    // SOUND_MENU_SELECT
+    "sounds/teleport.wav",      // SOUND_TELEPORT
+    "sounds/flozer2.wav",       // SOUND_FLOZER_THROWN
 };
 
 namespace {

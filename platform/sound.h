@@ -5,10 +5,40 @@
 
 struct Mix_Chunk;
 
-inline constexpr int SOUND_COUNT = 26;
+// Every sound effect by name; the value is its place in SOUND_FILES. The
+// mega-jump landing file is there twice: SOUND_LAUNCH (the hero's take-off,
+// and a flozer popping) and SOUND_MEGAJUMP_LAND each have their own copy.
+enum SOUND_ID : int {
+    SOUND_DOOR_CLOSE,     // the toilet door shuts behind the hero
+    SOUND_IN_BUBBLE,      // a bubble catches the hero
+    SOUND_TOILET_RISE,    // the toilet takes off
+    SOUND_HIT_WALL,       // the hero bangs into a wall
+    SOUND_BOSS1_DIES,     // the first and second bosses turn over
+    SOUND_BOSS3_DIES,     // the third boss turns over
+    SOUND_BOSS_APPEARS,   // a boss starts its tour
+    SOUND_ELECTROCUTED,   // a ray or spark touches the hero
+    SOUND_DEATHRAY,       // the third boss's ray appears
+    SOUND_HERO_HURT,      // a hurt, a stumble, the start of dying
+    SOUND_LAUNCH,         // a mega jump takes off; a drifting flozer pops
+    SOUND_SMALLHAT_HURT,  // a small hat is destroyed
+    SOUND_SMALLHAT_FIRE,  // a small hat fires sparks
+    SOUND_MEGAJUMP_LAND,  // a hard landing
+    SOUND_FLOZER,         // a flozer stops drifting and spins up
+    SOUND_FLOZER_HIT,     // a flozer cuts the hero or bounces off the tiles
+    SOUND_CARROT,         // a carrot is picked up
+    SOUND_HOTDOG,         // a hot dog is picked up
+    SOUND_BUBBLE_POP,     // a bubble bursts
+    SOUND_BOSS_HURT,      // a boss is stomped
+    SOUND_BINK_CALLS,     // a speech line starts
+    SOUND_EXPLOSION,      // the time bomb goes off
+    SOUND_MENU_MOVE,      // the pointer comes onto a menu entry
+    SOUND_MENU_SELECT,    // a menu entry is clicked
+    SOUND_TELEPORT,       // the toilet sends the hero on
+    SOUND_FLOZER_THROWN,  // a flozer is launched
+    SOUND_COUNT
+};
 
-// The sound effects' files, in the order of their ids. The mega-jump landing
-// is there twice (10 and 13): the hero and the flozer each have their own.
+// The sound effects' files, by SOUND_ID.
 extern const char* const SOUND_FILES[SOUND_COUNT];
 
 // The table of sound effects, one process-wide object. Every Play starts at

@@ -108,30 +108,30 @@ TEST_F(AUDIO, InitLoadsEveryIdAtTheStartVolume) {
     EXPECT_FLOAT_EQ(sound.MasterVolume(), 1.2f);
     EXPECT_EQ(sound.Attenuation(), -165);
     // Both entries of the shared landing sound play.
-    sound.Play(10, false);
+    sound.Play(SOUND_LAUNCH, false);
     EXPECT_EQ(sound.Sounding(), 1);
-    sound.Play(13, false);
+    sound.Play(SOUND_MEGAJUMP_LAND, false);
     EXPECT_EQ(sound.Sounding(), 2);
 }
 
 TEST_F(AUDIO, IdsOutsideTheTableAndMissingFilesPlayNothing) {
-    WriteSounds({5});
+    WriteSounds({SOUND_BOSS3_DIES});
     SOUND sound;
     sound.Init();
     sound.Play(-1, false);
     sound.Play(SOUND_COUNT, false);
     sound.Play(1000, false);
-    sound.Play(5, false);
+    sound.Play(SOUND_BOSS3_DIES, false);
     EXPECT_EQ(sound.Sounding(), 0);
-    EXPECT_FALSE(sound.IsLoaded(5));
-    EXPECT_TRUE(sound.IsLoaded(4));
-    sound.Play(4, false);
+    EXPECT_FALSE(sound.IsLoaded(SOUND_BOSS3_DIES));
+    EXPECT_TRUE(sound.IsLoaded(SOUND_BOSS1_DIES));
+    sound.Play(SOUND_BOSS1_DIES, false);
     EXPECT_EQ(sound.Sounding(), 1);
 }
 
 TEST_F(AUDIO, NothingPlaysWithoutInitOrWithoutFiles) {
     SOUND never;
-    never.Play(0, false);
+    never.Play(SOUND_DOOR_CLOSE, false);
     EXPECT_EQ(never.Count(), 0);
     EXPECT_EQ(never.Sounding(), 0);
 
@@ -148,8 +148,8 @@ TEST_F(AUDIO, OverlappingPlaysAreNeverRefused) {
     WriteSounds();
     SOUND sound;
     sound.Init();
-    sound.Play(12, false);
-    sound.Play(12, false);
+    sound.Play(SOUND_SMALLHAT_FIRE, false);
+    sound.Play(SOUND_SMALLHAT_FIRE, false);
     EXPECT_EQ(sound.Sounding(), 2) << "two plays in one frame are two copies";
     // Far more than the mixer starts with: it grows instead of cutting.
     for (int i = 0; i < 98; ++i) {
@@ -177,7 +177,7 @@ TEST_F(AUDIO, MasterVolumeSetsTheLoudnessOfEveryEffect) {
     WriteSounds();  // tones with peaks of 12000
     SOUND sound;
     sound.Init();
-    sound.Play(0, false);
+    sound.Play(SOUND_DOOR_CLOSE, false);
     int left = 0;
     int right = 0;
     ListenPeaks(&left, &right);
@@ -192,11 +192,11 @@ TEST_F(AUDIO, MasterVolumeSetsTheLoudnessOfEveryEffect) {
 }
 
 TEST_F(AUDIO, EffectsRunOutAndFreeTheirChannels) {
-    WriteBytes(SOUND_FILES[3], ToneWav(0.1, 440.0));
+    WriteBytes(SOUND_FILES[SOUND_HIT_WALL], ToneWav(0.1, 440.0));
     SOUND sound;
     sound.Init();
-    sound.Play(3, false);
-    sound.Play(3, false);
+    sound.Play(SOUND_HIT_WALL, false);
+    sound.Play(SOUND_HIT_WALL, false);
     EXPECT_EQ(sound.Sounding(), 2);
     EXPECT_TRUE(WaitFor([&] { return sound.Sounding() == 0; }, 5.0));
 }

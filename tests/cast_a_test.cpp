@@ -30,7 +30,7 @@ namespace {
 constexpr float DT = 1.0f / 60.0f;  // s, one frame
 
 // How often a sound was asked for so far.
-int Plays(int id) {
+int Plays(SOUND_ID id) {
     return Sound.Started[id];
 }
 
@@ -98,9 +98,10 @@ TEST_F(ToiletTest, ClimbsBrakesFadesThenEndsTheLevel) {
     TOILET toilet(nullptr, {10.0f, 8.0f}, &World);
     toilet.Update(DT);
     PlaceHero(640.0f, 512.0f);
-    int doors = Plays(0), rises = Plays(2), teleports = Plays(24);
+    int doors = Plays(SOUND_DOOR_CLOSE), rises = Plays(SOUND_TOILET_RISE),
+        teleports = Plays(SOUND_TELEPORT);
     toilet.TouchHero(&Hero);
-    EXPECT_EQ(Plays(0), doors + 1);
+    EXPECT_EQ(Plays(SOUND_DOOR_CLOSE), doors + 1);
 
     Run(toilet, 2.0f);  // climbing: 15 px/s² for 2 s
     EXPECT_NEAR(toilet.Velocity.y, -30.0f, 0.5f);
@@ -127,9 +128,9 @@ TEST_F(ToiletTest, ClimbsBrakesFadesThenEndsTheLevel) {
     EXPECT_FLOAT_EQ(toilet.Alpha, 0.0f);
     EXPECT_FALSE(toilet.IsDead());
     // "toiletrise" and "teleport" once each for the whole ride.
-    EXPECT_EQ(Plays(2), rises + 1);
-    EXPECT_EQ(Plays(24), teleports + 1);
-    EXPECT_EQ(Plays(0), doors + 1);
+    EXPECT_EQ(Plays(SOUND_TOILET_RISE), rises + 1);
+    EXPECT_EQ(Plays(SOUND_TELEPORT), teleports + 1);
+    EXPECT_EQ(Plays(SOUND_DOOR_CLOSE), doors + 1);
 
     // After that it stands still, invisible, and takes no one in.
     VECTOR2 at = toilet.Position;
@@ -140,9 +141,9 @@ TEST_F(ToiletTest, ClimbsBrakesFadesThenEndsTheLevel) {
     toilet.TouchHero(&Hero);
     EXPECT_TRUE(Hero.Active);
     EXPECT_EQ(Hero.Score, 400);
-    EXPECT_EQ(Plays(2), rises + 1);
-    EXPECT_EQ(Plays(24), teleports + 1);
-    EXPECT_EQ(Plays(0), doors + 1);
+    EXPECT_EQ(Plays(SOUND_TOILET_RISE), rises + 1);
+    EXPECT_EQ(Plays(SOUND_TELEPORT), teleports + 1);
+    EXPECT_EQ(Plays(SOUND_DOOR_CLOSE), doors + 1);
 }
 
 // ---------------------------------------------------------------- ITEM
@@ -166,10 +167,10 @@ TEST_F(ItemTest, FallingItemCannotBeTakenUntilItLands) {
     ASSERT_LT(frames, 600);
     EXPECT_GE(carrot.Position.y + 6.0f, 640.0f);  // resting on the ground
 
-    int crunches = Plays(16);
+    int crunches = Plays(SOUND_CARROT);
     EXPECT_FALSE(carrot.TouchHero(&Hero));
     EXPECT_TRUE(carrot.Collected);
-    EXPECT_EQ(Plays(16), crunches + 1);
+    EXPECT_EQ(Plays(SOUND_CARROT), crunches + 1);
     EXPECT_FLOAT_EQ(Hero.Health, 1.0f);
     EXPECT_EQ(Hero.Score, 150);
     EXPECT_EQ(Hero.Lives, 15);
@@ -181,7 +182,7 @@ TEST_F(ItemTest, CollectedItemFadesForOneSecondAndIsTakenOnce) {
     hotdog.Update(DT);  // finds the ground 14 px down at once
     ASSERT_EQ(hotdog.Velocity.y, 0.0f);
     PlaceHero(330.0f, 660.0f);
-    int gulps = Plays(17);
+    int gulps = Plays(SOUND_HOTDOG);
     hotdog.TouchHero(&Hero);
     EXPECT_EQ(Hero.Lives, 16);
     EXPECT_EQ(Hero.Score, 300);
@@ -194,7 +195,7 @@ TEST_F(ItemTest, CollectedItemFadesForOneSecondAndIsTakenOnce) {
         ++frames;
     }
     EXPECT_NEAR(frames, 60, 1);  // one second of fading
-    EXPECT_EQ(Plays(17), gulps + 1);
+    EXPECT_EQ(Plays(SOUND_HOTDOG), gulps + 1);
     EXPECT_EQ(Hero.Lives, 16);
     EXPECT_EQ(Hero.Score, 300);
 }
@@ -292,12 +293,12 @@ TEST_F(BubbleTest, TrappedHeroDrainsAndIsReleasedWithGuard) {
     bubble.Update(DT);
     CentreHero(420.0f, 300.0f);
     Hero.Velocity = {50.0f, -80.0f};
-    int caught = Plays(1);
+    int caught = Plays(SOUND_IN_BUBBLE);
     bubble.TouchHero(&Hero);
     ASSERT_EQ(bubble.Captive, &Hero);
-    EXPECT_EQ(Plays(1), caught + 1);
+    EXPECT_EQ(Plays(SOUND_IN_BUBBLE), caught + 1);
     bubble.TouchHero(&Hero);  // held already: caught once
-    EXPECT_EQ(Plays(1), caught + 1);
+    EXPECT_EQ(Plays(SOUND_IN_BUBBLE), caught + 1);
 
     Hero.Health = 0.1f;
     float before = Hero.Health;
@@ -310,9 +311,9 @@ TEST_F(BubbleTest, TrappedHeroDrainsAndIsReleasedWithGuard) {
     // Health runs out inside: the bubble bursts on the next ask.
     bubble.Update(0.5f);
     EXPECT_LT(Hero.Health, 0.0f);
-    int pops = Plays(18);
+    int pops = Plays(SOUND_BUBBLE_POP);
     EXPECT_TRUE(bubble.IsDead());
-    EXPECT_EQ(Plays(18), pops + 1);
+    EXPECT_EQ(Plays(SOUND_BUBBLE_POP), pops + 1);
     EXPECT_TRUE(Hero.Active);
     EXPECT_FLOAT_EQ(Hero.InvulnerableTime, 2.5f);
     EXPECT_EQ(Hero.Animation, 5);
@@ -341,11 +342,11 @@ TEST_F(BubbleTest, RisesAndBouncesSoftly) {
 using FlozerTest = Cast;
 
 TEST_F(FlozerTest, TwoSecondDelayMeansFiveSecondsOfDrifting) {
-    int thrown = Plays(25), whirs = Plays(14);
+    int thrown = Plays(SOUND_FLOZER_THROWN), whirs = Plays(SOUND_FLOZER);
     FLOZER flozer(nullptr, 400.0f, 300.0f, 20.0f, 0.0f, &World, 2.0f);
-    EXPECT_EQ(Plays(25), thrown + 1);
+    EXPECT_EQ(Plays(SOUND_FLOZER_THROWN), thrown + 1);
     Run(flozer, 4.95f);
-    EXPECT_EQ(Plays(14), whirs);
+    EXPECT_EQ(Plays(SOUND_FLOZER), whirs);
     EXPECT_EQ(flozer.Velocity, (VECTOR2{20.0f, 0.0f}));
     EXPECT_EQ(flozer.SpinUp, 0.0f);
     EXPECT_NEAR(flozer.Position.x, 400.0f + 20.0f * 4.95f, 0.1f);
@@ -353,7 +354,7 @@ TEST_F(FlozerTest, TwoSecondDelayMeansFiveSecondsOfDrifting) {
     EXPECT_EQ(flozer.Velocity, (VECTOR2{0.0f, 0.0f}));
     EXPECT_GT(flozer.SpinUp, 0.0f);
     Run(flozer, 1.0f);
-    EXPECT_EQ(Plays(14), whirs + 1);  // once, as it stops
+    EXPECT_EQ(Plays(SOUND_FLOZER), whirs + 1);  // once, as it stops
 }
 
 TEST_F(FlozerTest, WithNoTargetSpinsInPlaceUntilItFades) {
@@ -406,11 +407,11 @@ TEST_F(FlozerTest, DriftingFlozerPopsHarmlesslyButNotForAGuardedHero) {
     EXPECT_FALSE(flozer.Fading);
 
     Hero.Active = true;
-    int pops = Plays(10);
+    int pops = Plays(SOUND_LAUNCH);
     EXPECT_FALSE(flozer.TouchHero(&Hero));
     EXPECT_TRUE(flozer.Fading);
     flozer.TouchHero(&Hero);
-    EXPECT_EQ(Plays(10), pops + 1);
+    EXPECT_EQ(Plays(SOUND_LAUNCH), pops + 1);
     EXPECT_FLOAT_EQ(Hero.Health, 1.0f);
     EXPECT_FLOAT_EQ(Hero.InvulnerableTime, 0.0f);
 }
@@ -458,9 +459,9 @@ TEST_F(DeathRayTest, SweepsAQuarterTurnInTwoSeconds) {
 }
 
 TEST_F(DeathRayTest, ElectrocutesNearTheBeamOnlyWhenUnguarded) {
-    int crackles = Plays(8), shocks = Plays(7);
+    int crackles = Plays(SOUND_DEATHRAY), shocks = Plays(SOUND_ELECTROCUTED);
     DEATHRAY ray(nullptr, 400.0f, 300.0f, &World, 0.0f);  // straight down
-    EXPECT_EQ(Plays(8), crackles + 1);
+    EXPECT_EQ(Plays(SOUND_DEATHRAY), crackles + 1);
     // Far down the beam, 90 px to the side: hit.
     Hero.Velocity = {100.0f, -50.0f};
     Hero.Aiming = true;
@@ -476,7 +477,7 @@ TEST_F(DeathRayTest, ElectrocutesNearTheBeamOnlyWhenUnguarded) {
     // Still in the beam but guarded now.
     ray.TouchHero(&Hero);
     EXPECT_NEAR(Hero.Health, 0.75f, 1e-6f);
-    EXPECT_EQ(Plays(7), shocks + 1);
+    EXPECT_EQ(Plays(SOUND_ELECTROCUTED), shocks + 1);
 
     HERO other(nullptr, &World);
     other.Position = {510.0f, 900.0f};  // 110 px off the line

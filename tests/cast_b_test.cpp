@@ -250,16 +250,19 @@ using BossTest = CastB;
 
 TEST_F(BossTest, HitsToKillAndTheScoreEachKindIsWorth) {
     struct EXPECTED {
-        int Kind, Hits, Worth, DeathSound;
+        int Kind, Hits, Worth;
+        SOUND_ID DeathSound;
     };
-    for (EXPECTED e : {EXPECTED{0, 4, 900, 4}, EXPECTED{1, 6, 1650, 4}, EXPECTED{2, 6, 2200, 5}}) {
+    for (EXPECTED e :
+         {EXPECTED{0, 4, 900, SOUND_BOSS1_DIES}, EXPECTED{1, 6, 1650, SOUND_BOSS1_DIES},
+          EXPECTED{2, 6, 2200, SOUND_BOSS3_DIES}}) {
         SCOPED_TRACE(e.Kind);
         WORLD world(nullptr);
         HERO hero(nullptr, &world);
         BOSS boss(nullptr, 1500.0f, 300.0f, &world, e.Kind);
         boss.TouchHero(&hero);
         int deaths = Sound.Started[e.DeathSound];
-        int hurts = Sound.Started[19];  // "bosshurt"
+        int hurts = Sound.Started[SOUND_BOSS_HURT];
         for (int hit = 1; hit <= e.Hits; ++hit) {
             ASSERT_FALSE(boss.Dying) << "before hit " << hit;
             boss.Hit(1);
@@ -269,7 +272,7 @@ TEST_F(BossTest, HitsToKillAndTheScoreEachKindIsWorth) {
         EXPECT_LE(boss.Health, 0.0f);
         EXPECT_EQ(hero.Score, e.Worth);
         EXPECT_EQ(Sound.Started[e.DeathSound], deaths + 1);
-        EXPECT_EQ(Sound.Started[19], hurts + e.Hits);
+        EXPECT_EQ(Sound.Started[SOUND_BOSS_HURT], hurts + e.Hits);
     }
 }
 
@@ -302,10 +305,10 @@ TEST_F(BossTest, ForItsFirstTwoSecondsItNeitherMovesNorFiresNorCanBeTouched) {
     }
     EXPECT_TRUE(World.ObjectList.empty());
     EXPECT_FALSE(boss.Appeared);
-    int appearances = Sound.Started[6];  // "bossappears"
+    int appearances = Sound.Started[SOUND_BOSS_APPEARS];
     RunFor(boss, 0.05f);
     EXPECT_TRUE(boss.Appeared);
-    EXPECT_EQ(Sound.Started[6], appearances + 1);
+    EXPECT_EQ(Sound.Started[SOUND_BOSS_APPEARS], appearances + 1);
     boss.Update(DT);
     EXPECT_TRUE(boss.TouchHero(&Hero));
     // Its first move reached the waypoint: five bubbles, leaning into them.
@@ -480,7 +483,7 @@ TEST_F(BombTest, TheExplosionPullsTheHeroInAndEndsTheGame525SecondsLater) {
     bomb.TouchHero(&Hero);
     bomb.Charge = 0.0f;
     float distance = (bomb.Position - Hero.Position).Length();
-    int explosions = Sound.Started[21];
+    int explosions = Sound.Started[SOUND_EXPLOSION];
     int frames = 0;
     while (!Hero.GameOver && frames < 60 * 10) {
         bomb.Update(DT);
@@ -498,13 +501,13 @@ TEST_F(BombTest, TheExplosionPullsTheHeroInAndEndsTheGame525SecondsLater) {
     EXPECT_TRUE(Hero.LevelOver);
     EXPECT_FALSE(Hero.Active);
     EXPECT_NEAR(frames * DT, 5.25f, DT + 1e-4f);
-    EXPECT_EQ(Sound.Started[21], explosions + 1);
+    EXPECT_EQ(Sound.Started[SOUND_EXPLOSION], explosions + 1);
     EXPECT_GT(Count<PUFF>(), 0);
     // The end comes once.
     Hero.GameOver = false;
     RunFor(bomb, 1.0f);
     EXPECT_FALSE(Hero.GameOver);
-    EXPECT_EQ(Sound.Started[21], explosions + 1);
+    EXPECT_EQ(Sound.Started[SOUND_EXPLOSION], explosions + 1);
 }
 
 TEST_F(BombTest, LeftAloneItRunsDownInTwoHundredSeconds) {

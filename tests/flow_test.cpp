@@ -187,11 +187,11 @@ TEST_F(FLOW, LockedLevelsAndMissingMapsStayOnTheLevelSelect) {
 
     App->Progress = 11;
     std::filesystem::remove(Dir.File("map/stage1-3.map"));
-    int selects = Sound.Started[23];
+    int selects = Sound.Started[SOUND_MENU_SELECT];
     ClickOnScreen(560, LevelButtonY(2), 5.0f);
     EXPECT_EQ(App->GameState, 7);  // not entered: nothing to play
     EXPECT_EQ(App->Level, 0);
-    EXPECT_EQ(Sound.Started[23], selects + 1);
+    EXPECT_EQ(Sound.Started[SOUND_MENU_SELECT], selects + 1);
     ClickOnScreen(560, LevelButtonY(3), 5.0f);
     EXPECT_EQ(App->GameState, GS_PLAYING);
     EXPECT_EQ(App->Level, 3);
@@ -225,13 +225,13 @@ TEST_F(FLOW, TheKeysWorkTheMenus) {
     App->ScreenTime = 10.0f;
     App->Mouse.X = 100;
     App->Mouse.Y = 100;
-    int moves = Sound.Started[22];
+    int moves = Sound.Started[SOUND_MENU_MOVE];
     Frame(0.0f);
     Tap("DOWN");  // onto the first button, "Start"
     Frame(0.0f);
     Frame(0.0f);
     EXPECT_TRUE(App->Mouse.IsInside(550, 250, 550 + 13 * 5, 290));
-    EXPECT_EQ(Sound.Started[22], moves + 1);  // the move sound, as for the mouse
+    EXPECT_EQ(Sound.Started[SOUND_MENU_MOVE], moves + 1);  // the move sound, as for the mouse
     Tap("DOWN");
     Frame(0.0f);
     Frame(0.0f);

@@ -34,10 +34,6 @@ constexpr float PI = std::numbers::pi_v<float>;
 constexpr int FLOOR_ROW = 7;         // tiles
 constexpr float FLOOR_TOP = 448.0f;  // px, the top of that row
 constexpr float STAND_Y = FLOOR_TOP - 0.5f;
-constexpr int SOUND_HITWALL = 3;
-constexpr int SOUND_HEROHURT = 9;
-constexpr int SOUND_LAUNCH = 10;
-constexpr int SOUND_THUD = 13;  // a hard landing
 
 // Holds a set of keys through a one-line-per-key input script, the way the
 // game itself is steered in automation mode.
@@ -228,9 +224,9 @@ TEST_P(HeroPhysics, LandingsSlideOrThudAsTheirAngleSays) {
         Hero.Slide = {0.0f, 0.0f};
         Stand(101.0f);
         Hero.Velocity = l.velocity;
-        int thuds = Sound.Started[SOUND_THUD];
+        int thuds = Sound.Started[SOUND_MEGAJUMP_LAND];
         Advance(1);
-        EXPECT_EQ(Sound.Started[SOUND_THUD], thuds + (l.puffs > 0 ? 1 : 0));
+        EXPECT_EQ(Sound.Started[SOUND_MEGAJUMP_LAND], thuds + (l.puffs > 0 ? 1 : 0));
         EXPECT_TRUE(Hero.OnGround);
         EXPECT_EQ(Hero.Velocity, VECTOR2(0.0f, 0.0f));
         EXPECT_EQ(Hero.Slide.x, l.slide);
@@ -283,9 +279,9 @@ TEST_P(HeroPhysics, WallHitsTurnTheHeroAndThrowDustAndRockBySpeed) {
         Hero.Facing = 0;
         Hero.Jumping = true;
         World.SetTile(5, 4, 1);  // 320..383 across, 256..319 down: at the hero's chest
-        int bangs = Sound.Started[SOUND_HITWALL];
+        int bangs = Sound.Started[SOUND_HIT_WALL];
         Advance(1);
-        EXPECT_EQ(Sound.Started[SOUND_HITWALL], bangs + (h.speed > 400.0f ? 1 : 0));
+        EXPECT_EQ(Sound.Started[SOUND_HIT_WALL], bangs + (h.speed > 400.0f ? 1 : 0));
         EXPECT_EQ(Hero.Facing, 1);
         EXPECT_FALSE(Hero.Jumping);
         EXPECT_NEAR(Hero.Velocity.x, -0.3f * h.speed, 1e-3f);
@@ -332,9 +328,9 @@ TEST_P(HeroPhysics, FeetCaughtOnAStepStumbleThenStun) {
     World.SetTile(6, 6, 1);  // a step 384..447 across, top at 384
     Hero.Position = {376.0f, 400.0f};
     Hero.Velocity = {300.0f, 0.0f};
-    int ouches = Sound.Started[SOUND_HEROHURT];
+    int ouches = Sound.Started[SOUND_HERO_HURT];
     Advance(1);
-    EXPECT_EQ(Sound.Started[SOUND_HEROHURT], ouches + 1);
+    EXPECT_EQ(Sound.Started[SOUND_HERO_HURT], ouches + 1);
     EXPECT_TRUE(Hero.Stumbling);
     EXPECT_EQ(Hero.Slide.x, 300.0f);
     EXPECT_NEAR(Hero.Velocity.y, 0.3f * 500.0f * Dt, 1e-3f);
@@ -492,15 +488,15 @@ TEST_F(HeroContacts, ASideContactHurtsOnceAndThenOnlyBouncesWhileBlinking) {
     Stand(300.0f);
     auto* enemy = new PROBE(300.0f, STAND_Y, true);
     World.AddObject(enemy);
-    int ouches = Sound.Started[SOUND_HEROHURT];
+    int ouches = Sound.Started[SOUND_HERO_HURT];
     Advance(1);
-    EXPECT_EQ(Sound.Started[SOUND_HEROHURT], ouches + 1);
+    EXPECT_EQ(Sound.Started[SOUND_HERO_HURT], ouches + 1);
     EXPECT_EQ(Hero.Health, 0.75f);
     EXPECT_EQ(Hero.InvulnerableTime, 2.5f);
     EXPECT_EQ(enemy->Hits, 0);
     Advance(FramesFor(2.4f));
     EXPECT_EQ(Hero.Health, 0.75f);
-    EXPECT_EQ(Sound.Started[SOUND_HEROHURT], ouches + 1);
+    EXPECT_EQ(Sound.Started[SOUND_HERO_HURT], ouches + 1);
     Advance(FramesFor(0.2f));
     EXPECT_EQ(Hero.Health, 0.5f);
 }
@@ -518,9 +514,9 @@ TEST_F(HeroContacts, TheFourthHurtKillsOnTheNextFrameAndTheFallCostsALife) {
     EXPECT_EQ(Hero.Health, 0.0f);
     EXPECT_FALSE(Hero.Dying);
     enemy->Hurts = false;
-    int ouches = Sound.Started[SOUND_HEROHURT];
+    int ouches = Sound.Started[SOUND_HERO_HURT];
     Advance(1);
-    EXPECT_EQ(Sound.Started[SOUND_HEROHURT], ouches + 1);
+    EXPECT_EQ(Sound.Started[SOUND_HERO_HURT], ouches + 1);
     EXPECT_TRUE(Hero.Dying);
     EXPECT_EQ(Hero.Animation, 5);
     EXPECT_EQ(Hero.CurrentFrame(), 11);

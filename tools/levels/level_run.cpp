@@ -20,8 +20,6 @@ namespace {
 // Sounds that tell what the hero did: the bang only its wall bounces make,
 // once each and only over 400 px/s, and the launch whoosh, which a popped
 // flozer makes too.
-constexpr int SOUND_HITWALL = 3;
-constexpr int SOUND_LAUNCH = 10;
 
 }  // namespace
 
@@ -69,7 +67,7 @@ bool LEVEL_RUN::Begin(int level, const std::vector<INPUT_EVENT>& events, double 
         return false;
     }
     App->StartLevel(level);
-    WallSoundsBefore = Sound.Started[SOUND_HITWALL];
+    WallSoundsBefore = Sound.Started[SOUND_HIT_WALL];
     LaunchSoundsBefore = Sound.Started[SOUND_LAUNCH];
     Level = level;
     Dt = dt;
@@ -181,7 +179,7 @@ void LEVEL_RUN::Tally(const HERO* hero, RUN_FRAME* f) const {
     if (aiming && !hero->Aiming && hero->Charge > 1.0f) {
         ++f->MegaJumps;
     }
-    f->WallBangs = Sound.Started[SOUND_HITWALL] - WallSoundsBefore;
+    f->WallBangs = Sound.Started[SOUND_HIT_WALL] - WallSoundsBefore;
     f->LaunchSounds = Sound.Started[SOUND_LAUNCH] - LaunchSoundsBefore;
     bool free = hero->Active && !hero->Dying && hero->StunTime <= 0.0f && App->LevelWait <= 0.0f &&
                 !f->Speaking;
