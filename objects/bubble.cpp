@@ -24,7 +24,6 @@ constexpr float CAPTURE_LIMIT = 3.0f;   // s ...but never more than this left
 constexpr float HOMING = 30.0f;         // px/s², pull towards a free hero
 constexpr float TOP_SPEED = 100.0f;     // px/s while homing
 constexpr float RELEASE_GUARD = 2.5f;   // s of invulnerability when set free
-constexpr int RELEASE_ANIMATION = 5;    // the hero's dazed pose when set free
 
 // On the bubble sheet.
 constexpr RECT BUBBLE_FRAMES[3] = {
@@ -110,7 +109,7 @@ bool BUBBLE::IsDead() {
         Captive->InvulnerableTime = RELEASE_GUARD;
         Captive->Position = Position;
         Captive->Active = true;
-        Captive->Animation = RELEASE_ANIMATION;
+        Captive->Animation = ANIM_DYING;  // dazed
         Captive->Step = 0;
         Captive->Velocity = {0.0f, 0.0f};
         Captive = nullptr;

@@ -17,7 +17,6 @@ constexpr float PIVOT_HEIGHT = 50.0f;                        // px from Position
 constexpr float REACH = 100.0f;  // px from the beam's centre line that still burns
 constexpr float DAMAGE = 0.25f;  // health
 constexpr float STUN = 2.0f;     // s, both stunned and invulnerable
-constexpr int SHOCKED_ANIMATION = 5;
 
 // The beam picture: one seamless 200 x 200 segment, centred on x 100,
 // repeated down the beam and scrolled downwards.
@@ -71,7 +70,7 @@ bool DEATHRAY::TouchHero(HERO* hero) {
     hero->InvulnerableTime = STUN;
     hero->StunTime = STUN;
     hero->Electrocuted = true;
-    hero->Animation = SHOCKED_ANIMATION;
+    hero->Animation = ANIM_DYING;  // the shocked pose
     hero->Velocity = {0.0f, 0.0f};
     hero->Aiming = false;
     Sound.Play(SOUND_ELECTROCUTED, false);

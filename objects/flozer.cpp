@@ -20,7 +20,6 @@ constexpr float LAUNCH_SPEED = 500.0f;  // px/s, straight at where the hero was
 constexpr float DAMAGE = 0.3f;          // health
 constexpr float HURT_GUARD = 2.5f;      // s of invulnerability after a cut
 constexpr float KNOCK_BACK = 800.0f;    // px/s sideways, away from the blade
-constexpr int KNOCKED_ANIMATION = 4;    // the hero's stumbling pose in the air
 
 // On the bubble sheet, ever more charged as it spins up.
 constexpr RECT FLOZER_FRAMES[3] = {
@@ -114,7 +113,7 @@ bool FLOZER::TouchHero(HERO* hero) {
     } else {
         hero->Velocity.x = push;
         hero->Facing = toRight ? 0 : 1;
-        hero->Animation = KNOCKED_ANIMATION;
+        hero->Animation = ANIM_STUMBLING;  // knocked through the air
         hero->Step = 0;
     }
     return false;  // the blade does its own damage; the hero does not bounce

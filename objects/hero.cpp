@@ -99,6 +99,14 @@ constexpr float ARROW_HALF = 16.0f;
 constexpr float ARROW_TOP = -40.0f;  // px above the feet, so it turns at −24
 constexpr ARGB BLINK_FAINT = 0x44FFFFFF;
 
+// The steps of the jump and mega-jump sequences while in the air.
+constexpr int32_t STEP_RISING = 1;
+constexpr int32_t STEP_FALLING = 2;
+
+void ThrowPuff(WORLD* world, DEVICE* device, VECTOR2 at, const PUFF_SPEC& p) {
+    world->AddObject(new PUFF(device, at.x, at.y, p.vx, p.vy, world, p.cap, 0.0f, p.ay, p.ageRate));
+}
+
 }  // namespace
 
 HERO::HERO(DEVICE* device, WORLD* world) {
@@ -107,33 +115,33 @@ HERO::HERO(DEVICE* device, WORLD* world) {
     Position = {800.0f, 600.0f};
     Anchor = {32.0f, 73.0f};
     Layer = 0;
-    // Thirteen poses facing right on the top row, the same facing left below.
-    for (int k = 0; k < 26; ++k) {
-        Frames[k].left = 64 * (k % 13);
-        Frames[k].top = 74 * (k / 13);
+    for (int k = 0; k < HERO_FRAMES; ++k) {
+        Frames[k].left = 64 * (k % HERO_POSES);
+        Frames[k].top = 74 * (k / HERO_POSES);
         Frames[k].right = Frames[k].left + 64;
         Frames[k].bottom = Frames[k].top + 74;
     }
+    // Poses by their place on the top row.
     Animations = {
-        {0, 1, 2, 1},  // standing
-        {3, 4, 5, 4},  // walking
-        {6, 10, 4},    // jump: crouch, rising, falling
-        {6, 7, 8, 6},  // aiming, then the mega jump rising and falling
-        {9},           // stumbling
-        {11, 12},      // dying; electrocuted alternates both
-        {6},           // crouching
+        {0, 1, 2, 1},  // ANIM_STANDING
+        {3, 4, 5, 4},  // ANIM_WALKING
+        {6, 10, 4},    // ANIM_JUMPING: crouch, rising, falling
+        {6, 7, 8, 6},  // ANIM_MEGA_JUMP: aiming, then rising and falling
+        {9},           // ANIM_STUMBLING
+        {11, 12},      // ANIM_DYING; electrocuted alternates both
+        {6},           // ANIM_CROUCHING
     };
 }
 
 int HERO::CurrentFrame() const {
-    int a = Animation % 7;
+    int a = Animation % ANIM_COUNT;
     if (a < 0 || Animations[a].empty()) {
         return 0;
     }
     const std::vector<int>& seq = Animations[a];
     int n = static_cast<int>(seq.size());
-    int frame = seq[((Step % n) + n) % n] + 13 * Facing;
-    return (frame < 0 || frame >= 26) ? 0 : frame;
+    int frame = seq[((Step % n) + n) % n] + HERO_POSES * Facing;
+    return (frame < 0 || frame >= HERO_FRAMES) ? 0 : frame;
 }
 
 void HERO::ResetForLevel(VECTOR2 start) {
@@ -154,7 +162,7 @@ void HERO::ResetForLevel(VECTOR2 start) {
     Spin = 0.0f;
     Slide = {0.0f, 0.0f};
     Velocity = {0.0f, 0.0f};
-    Animation = 0;
+    Animation = ANIM_STANDING;
 }
 
 void HERO::LoseLife() {
@@ -166,7 +174,7 @@ void HERO::LoseLife() {
     Velocity = {0.0f, 0.0f};
     InvulnerableTime = HURT_SHIELD;
     Spin = 0.0f;
-    Animation = 0;
+    Animation = ANIM_STANDING;
     Aiming = false;
     StunTime = 0.0f;
     if (Lives <= 0) {
@@ -177,31 +185,8 @@ void HERO::LoseLife() {
 }
 
 void HERO::UpdateHero(float dt, std::vector<OBJECT*>& objects) {
-    auto solid = [this](float x, float y) {
-        return World->GetTile(static_cast<int>(x), static_cast<int>(y)) > 0;
-    };
-    auto puff = [this](float x, float y, const PUFF_SPEC& p) {
-        World->AddObject(new PUFF(Device, x, y, p.vx, p.vy, World, p.cap, 0.0f, p.ay, p.ageRate));
-    };
-
-    // The HUD's score counts up to the real one.
-    if (static_cast<int32_t>(ShownScore) < Score) {
-        ShownScore += SCORE_COUNT_RATE * dt;
-    }
-    if (static_cast<int32_t>(ShownScore) > Score) {
-        ShownScore = static_cast<float>(Score);
-    }
-
-    if (!Dying && Health <= 0.0f) {
-        Sound.Play(SOUND_HERO_HURT, false);
-        Dying = true;
-    }
-    if (Dying) {
-        Velocity += GRAVITY * dt;
-        Animation = 5;
-        Step = 0;
-        Spin += DYING_SPIN * dt;
-    }
+    CountScore(dt);
+    Die(dt);
     if (!World || !Active) {
         return;
     }
@@ -212,258 +197,334 @@ void HERO::UpdateHero(float dt, std::vector<OBJECT*>& objects) {
     Box = {static_cast<int32_t>(Position.x - 15.0f), static_cast<int32_t>(Position.y - 60.0f),
            static_cast<int32_t>(Position.x + 15.0f), static_cast<int32_t>(Position.y - 10.0f)};
 
-    // A dying hero falls through everything, straight to the integration.
-    if (!Dying) {
-        float x = Position.x;
-        float y = Position.y;
-        bool inside = solid(x, y);
-        bool below = solid(x, y + 1.0f);
-        OnGround = below;
+    // A dying hero falls through everything, straight to the move.
+    if (!Dying && !Steer(dt)) {
+        return;
+    }
+    Move(dt);
+    MeetObjects(objects);
+}
 
-        if (InvulnerableTime > 0.0f) {
-            InvulnerableTime -= dt;
-            // An electric shock is followed by the usual blinking grace.
-            if (InvulnerableTime <= 0.0f && Electrocuted) {
-                Electrocuted = false;
-                InvulnerableTime = HURT_SHIELD;
+bool HERO::Solid(float x, float y) const {
+    return World->GetTile(static_cast<int>(x), static_cast<int>(y)) > 0;
+}
+
+// The HUD's score counts up to the real one.
+void HERO::CountScore(float dt) {
+    if (static_cast<int32_t>(ShownScore) < Score) {
+        ShownScore += SCORE_COUNT_RATE * dt;
+    }
+    if (static_cast<int32_t>(ShownScore) > Score) {
+        ShownScore = static_cast<float>(Score);
+    }
+}
+
+// With no health left the hero starts dying: it spins and falls.
+void HERO::Die(float dt) {
+    if (!Dying && Health <= 0.0f) {
+        Sound.Play(SOUND_HERO_HURT, false);
+        Dying = true;
+    }
+    if (Dying) {
+        Velocity += GRAVITY * dt;
+        Animation = ANIM_DYING;
+        Step = 0;
+        Spin += DYING_SPIN * dt;
+    }
+}
+
+// Everything a live hero does before it moves: the ground, the timers, the
+// keys and the flight. False while stunned: a stunned hero neither moves,
+// falls, nor meets objects.
+bool HERO::Steer(float dt) {
+    bool inside = Solid(Position.x, Position.y);
+    bool below = Solid(Position.x, Position.y + 1.0f);
+    OnGround = below;
+
+    RunTimers(dt);
+    if (StunTime > 0.0f) {
+        StunTime -= dt;
+        return false;
+    }
+    if (OnGround) {
+        Land(dt);
+    }
+    // Sunk into the floor by a fast landing: rise out a little each frame.
+    if (inside && below) {
+        Position.y -= UNSTICK_STEP;
+    }
+    Walk(dt);
+    if (OnGround) {
+        UseGroundKeys(dt);
+    }
+    if ((Animation == ANIM_MEGA_JUMP && !OnGround) || Animation == ANIM_JUMPING) {
+        Step = Velocity.y < 0.0f ? STEP_RISING : STEP_FALLING;
+    }
+    if (!OnGround || Jumping) {
+        Fly(dt);
+    }
+    return true;
+}
+
+// The hurt shield runs out, and a slide dies away; a stumble's slide ends
+// in a stun.
+void HERO::RunTimers(float dt) {
+    if (InvulnerableTime > 0.0f) {
+        InvulnerableTime -= dt;
+        // An electric shock is followed by the usual blinking grace.
+        if (InvulnerableTime <= 0.0f && Electrocuted) {
+            Electrocuted = false;
+            InvulnerableTime = HURT_SHIELD;
+        }
+    }
+
+    Slide *= 1.0f - (Stumbling ? STUMBLE_DAMPING : SLIDE_DAMPING) * dt;
+    if (Slide.Length() < SLIDE_STOP) {
+        Slide.x = 0.0f;
+        if (Stumbling) {
+            Stumbling = false;
+            StunTime = STUMBLE_STUN;
+        }
+    }
+}
+
+// Every frame on the ground: the standing animation, and the landing itself
+// if the hero just came down.
+void HERO::Land(float dt) {
+    Animation = ANIM_STANDING;
+    AnimTime += dt;
+    if (AnimTime > ANIM_STEP_TIME) {
+        AnimTime = 0.0f;
+        Step += 1;
+        if (Step >= static_cast<int32_t>(Animations[ANIM_STANDING].size())) {
+            Step = 0;
+        }
+    }
+    if (Velocity.y > HARD_LANDING) {
+        for (const PUFF_SPEC& p : LANDING_PUFFS) {
+            ThrowPuff(World, Device, Position, p);
+        }
+        Sound.Play(SOUND_MEGAJUMP_LAND, false);
+    }
+    // Landing at least as fast sideways as downward keeps the hero sliding
+    // along; a steeper landing stops it dead.
+    if (Velocity.Length() > SLIDING_LANDING) {
+        float f = 0.0f;
+        if (Velocity.y != 0.0f) {
+            f = std::fabs(std::trunc(Velocity.x / Velocity.y));
+            if (f > 1.0f) {
+                f = 1.0f;
             }
         }
+        Slide = {f * Velocity.x, 0.0f};
+    }
+    Velocity = {0.0f, 0.0f};
+    Jumping = false;
+    // A life lost comes back here only where the ground holds the whole
+    // hero, never hanging over the lip of a pit.
+    if (Solid(Position.x - HALF_WIDTH, Position.y + 1.0f) &&
+        Solid(Position.x + HALF_WIDTH, Position.y + 1.0f)) {
+        RespawnPoint[0] = static_cast<int32_t>(Position.x);
+        RespawnPoint[1] = static_cast<int32_t>(Position.y);
+    }
+}
 
-        Slide *= 1.0f - (Stumbling ? STUMBLE_DAMPING : SLIDE_DAMPING) * dt;
-        if (Slide.Length() < SLIDE_STOP) {
-            Slide.x = 0.0f;
-            if (Stumbling) {
-                Stumbling = false;
-                StunTime = STUMBLE_STUN;
-            }
+// The arrows, unless the hero is sliding: a slide shows the stumbling pose
+// or, after a fast landing, the falling one.
+void HERO::Walk(float dt) {
+    if (Slide.Length() < SLIDE_STOP) {
+        if (KEYBOARD::IsDown(VK_LEFT)) {
+            HoldArrow(dt, -1.0f);
+        } else if (KEYBOARD::IsDown(VK_RIGHT)) {
+            HoldArrow(dt, 1.0f);
         }
+    } else if (Stumbling) {
+        Animation = ANIM_STUMBLING;
+    } else {
+        Animation = ANIM_MEGA_JUMP;
+        Step = STEP_FALLING;
+    }
+}
 
-        // A stunned hero neither moves, falls, nor meets objects.
-        if (StunTime > 0.0f) {
-            StunTime -= dt;
-            return;
+// One arrow held (side -1 left, +1 right): it turns the aim, walks on the
+// ground and in a hop, and in any other flight only brakes.
+void HERO::HoldArrow(float dt, float side) {
+    if (Aiming) {
+        AimAngle += side * AIM_TURN_RATE * dt;
+        if (side < 0.0f && AimAngle < -PI) {
+            AimAngle = -PI;
         }
-
-        if (OnGround) {
-            Animation = 0;
-            AnimTime += dt;
-            if (AnimTime > ANIM_STEP_TIME) {
-                AnimTime = 0.0f;
-                Step += 1;
-                if (Step >= static_cast<int32_t>(Animations[0].size())) {
-                    Step = 0;
-                }
-            }
-            if (Velocity.y > HARD_LANDING) {
-                for (const PUFF_SPEC& p : LANDING_PUFFS) {
-                    puff(Position.x, Position.y, p);
-                }
-                Sound.Play(SOUND_MEGAJUMP_LAND, false);
-            }
-            // Landing at least as fast sideways as downward keeps the hero
-            // sliding along; a steeper landing stops it dead.
-            if (Velocity.Length() > SLIDING_LANDING) {
-                float f = 0.0f;
-                if (Velocity.y != 0.0f) {
-                    f = std::fabs(std::trunc(Velocity.x / Velocity.y));
-                    if (f > 1.0f) {
-                        f = 1.0f;
-                    }
-                }
-                Slide = {f * Velocity.x, 0.0f};
-            }
-            Velocity = {0.0f, 0.0f};
-            Jumping = false;
-            // A life lost comes back here only where the ground holds the
-            // whole hero, never hanging over the lip of a pit.
-            if (solid(x - HALF_WIDTH, y + 1.0f) && solid(x + HALF_WIDTH, y + 1.0f)) {
-                RespawnPoint[0] = static_cast<int32_t>(Position.x);
-                RespawnPoint[1] = static_cast<int32_t>(Position.y);
-            }
+        if (side > 0.0f && AimAngle > 0.0f) {
+            AimAngle = 0.0f;
         }
-
-        // Sunk into the floor by a fast landing: rise out a little each frame.
-        if (inside && below) {
-            Position.y -= UNSTICK_STEP;
-        }
-
-        if (Slide.Length() < SLIDE_STOP) {
-            if (KEYBOARD::IsDown(VK_LEFT)) {
-                if (Aiming) {
-                    AimAngle -= AIM_TURN_RATE * dt;
-                    if (AimAngle < -PI) {
-                        AimAngle = -PI;
-                    }
-                } else if (OnGround || Jumping) {
-                    if (!solid(Position.x - WALK_PROBE_X, Position.y + WALK_PROBE_Y)) {
-                        if (OnGround) {
-                            Animation = 1;
-                        }
-                        Facing = 1;
-                        Velocity = {-WalkSpeed, Velocity.y};
-                    }
-                } else if (Velocity.x > 0.0f) {
-                    // In flight the arrows only brake.
-                    Velocity.x -= AIR_BRAKING * dt;
-                }
-            } else if (KEYBOARD::IsDown(VK_RIGHT)) {
-                if (Aiming) {
-                    AimAngle += AIM_TURN_RATE * dt;
-                    if (AimAngle > 0.0f) {
-                        AimAngle = 0.0f;
-                    }
-                } else if (OnGround || Jumping) {
-                    if (!solid(Position.x + WALK_PROBE_X, Position.y + WALK_PROBE_Y)) {
-                        if (OnGround) {
-                            Animation = 1;
-                        }
-                        Facing = 0;
-                        Velocity = {WalkSpeed, Velocity.y};
-                    }
-                } else if (Velocity.x < 0.0f) {
-                    Velocity.x += AIR_BRAKING * dt;
-                }
+    } else if (OnGround || Jumping) {
+        if (!Solid(Position.x + side * WALK_PROBE_X, Position.y + WALK_PROBE_Y)) {
+            if (OnGround) {
+                Animation = ANIM_WALKING;
             }
-        } else if (Stumbling) {
-            Animation = 4;
+            Facing = side < 0.0f ? 1 : 0;
+            Velocity = {side * WalkSpeed, Velocity.y};
+        }
+    } else if (side < 0.0f ? Velocity.x > 0.0f : Velocity.x < 0.0f) {
+        Velocity.x += side * AIR_BRAKING * dt;
+    }
+}
+
+// Space aims and launches; otherwise Up hops and Down crouches.
+void HERO::UseGroundKeys(float dt) {
+    if (KEYBOARD::IsDown(VK_SPACE)) {
+        Aim(dt);
+    } else if (Aiming) {
+        Launch();
+    } else if (KEYBOARD::IsDown(VK_UP)) {
+        if (!Aiming && Slide.Length() == 0.0f) {
+            Animation = ANIM_JUMPING;
+            Jumping = true;
+            Position.y -= 2.0f;
+            Velocity = {0.0f, -JUMP_SPEED};
+        }
+    } else if (KEYBOARD::IsDown(VK_DOWN)) {
+        Velocity = {0.0f, 0.0f};
+        Animation = ANIM_CROUCHING;
+        Box.top = static_cast<int32_t>(Position.y - 30.0f);
+    }
+}
+
+// Space held: the aim starts where the hero faces, and the meter runs up
+// and down between 0 and 1.
+void HERO::Aim(float dt) {
+    Animation = ANIM_MEGA_JUMP;
+    Step = 0;
+    if (!Aiming) {
+        Charge = 0.0f;
+        ChargeRising = true;
+        AimAngle = Facing == 1 ? -0.75f * PI : -0.25f * PI;
+    }
+    Aiming = true;
+    Charge += ChargeRising ? dt : -dt;
+    if (Charge > 1.0f) {
+        Charge = 1.0f;
+        ChargeRising = false;
+    }
+    if (Charge < 0.0f) {
+        Charge = 0.0f;
+        ChargeRising = true;
+    }
+    if (AimAngle > -0.5f * PI) {
+        Facing = 0;
+    } else if (AimAngle < -0.5f * PI) {
+        Facing = 1;
+    }
+}
+
+// Space let go: a weak charge only lifts the hero off the ground.
+void HERO::Launch() {
+    Animation = ANIM_MEGA_JUMP;
+    Aiming = false;
+    Position.y -= 2.0f;
+    if (Charge > MIN_CHARGE) {
+        Charge *= LAUNCH_SPEED;
+        Velocity = {std::cos(AimAngle) * Charge, std::sin(AimAngle) * Charge};
+        Sound.Play(SOUND_LAUNCH, false);
+    }
+}
+
+// In the air (or leaving the ground): gravity, and the tiles the head, the
+// body and the feet run into.
+void HERO::Fly(float dt) {
+    Velocity += GRAVITY * dt;
+
+    float x = Position.x;
+    float y = Position.y;
+    // The head met a ceiling or a platform from below: the hero drops away
+    // at once. Left rising, its sides would meet the same tiles as a wall,
+    // again and again, and hold it there.
+    if (Velocity.y < 0.0f && Solid(x, y + HEAD_PROBE_Y)) {
+        Velocity.y = 0.0f;
+    }
+    if ((Velocity.x > 0.0f && Solid(x + WALL_PROBE_X, y + WALL_PROBE_Y)) ||
+        (Velocity.x < 0.0f && Solid(x - WALL_PROBE_X, y + WALL_PROBE_Y))) {
+        BounceOffWall(x, y);
+    }
+    if ((Velocity.x > 0.0f && Solid(x + FOOT_PROBE_X, y + WALK_PROBE_Y)) ||
+        (Velocity.x < 0.0f && Solid(x - FOOT_PROBE_X, y + WALK_PROBE_Y))) {
+        Stumble(x, y);
+    }
+}
+
+// The body hit a wall at (x, y): the hero bounces back and turns away from
+// it, and the dust flies off it.
+void HERO::BounceOffWall(float x, float y) {
+    float speed = Velocity.Length();
+    Velocity = {WALL_BOUNCE_X * Velocity.x, WALL_BOUNCE_Y * Velocity.y};
+    Jumping = false;
+    if (speed > 400.0f) {
+        Sound.Play(SOUND_HIT_WALL, false);
+    }
+    float side = Facing == 1 ? 1.0f : -1.0f;
+    Facing = Facing == 1 ? 0 : 1;
+    for (const WALL_EFFECT& e : WALL_EFFECTS) {
+        if (!(speed > e.minSpeed)) {
+            continue;
+        }
+        if (e.chance && Rand() % 3 == 2) {
+            continue;
+        }
+        if (e.debris) {
+            World->AddObject(new DEBRIS(Device, x + WALL_DEBRIS_X * side, y + WALL_EFFECT_Y,
+                                        e.vx * side, e.vy, World));
         } else {
-            Animation = 3;
-            Step = 2;
-        }
-
-        if (OnGround) {
-            if (KEYBOARD::IsDown(VK_SPACE)) {
-                Animation = 3;
-                Step = 0;
-                if (!Aiming) {
-                    Charge = 0.0f;
-                    ChargeRising = true;
-                    AimAngle = Facing == 1 ? -0.75f * PI : -0.25f * PI;
-                }
-                Aiming = true;
-                // The meter runs up and down between 0 and 1 while Space is held.
-                Charge += ChargeRising ? dt : -dt;
-                if (Charge > 1.0f) {
-                    Charge = 1.0f;
-                    ChargeRising = false;
-                }
-                if (Charge < 0.0f) {
-                    Charge = 0.0f;
-                    ChargeRising = true;
-                }
-                if (AimAngle > -0.5f * PI) {
-                    Facing = 0;
-                } else if (AimAngle < -0.5f * PI) {
-                    Facing = 1;
-                }
-            } else if (Aiming) {
-                Animation = 3;
-                Aiming = false;
-                Position.y -= 2.0f;
-                if (Charge > MIN_CHARGE) {
-                    Charge *= LAUNCH_SPEED;
-                    Velocity = {std::cos(AimAngle) * Charge, std::sin(AimAngle) * Charge};
-                    Sound.Play(SOUND_LAUNCH, false);
-                }
-            } else if (KEYBOARD::IsDown(VK_UP)) {
-                if (!Aiming && Slide.Length() == 0.0f) {
-                    Animation = 2;
-                    Jumping = true;
-                    Position.y -= 2.0f;
-                    Velocity = {0.0f, -JUMP_SPEED};
-                }
-            } else if (KEYBOARD::IsDown(VK_DOWN)) {
-                Velocity = {0.0f, 0.0f};
-                Animation = 6;
-                Box.top = static_cast<int32_t>(Position.y - 30.0f);
-            }
-        }
-
-        if ((Animation == 3 && !OnGround) || Animation == 2) {
-            Step = Velocity.y < 0.0f ? 1 : 2;
-        }
-
-        if (!OnGround || Jumping) {
-            Velocity += GRAVITY * dt;
-
-            float x = Position.x;
-            float y = Position.y;
-            // The head met a ceiling or a platform from below: the hero drops
-            // away at once. Left rising, its sides would meet the same tiles
-            // as a wall, again and again, and hold it there.
-            if (Velocity.y < 0.0f && solid(x, y + HEAD_PROBE_Y)) {
-                Velocity.y = 0.0f;
-            }
-            if ((Velocity.x > 0.0f && solid(x + WALL_PROBE_X, y + WALL_PROBE_Y)) ||
-                (Velocity.x < 0.0f && solid(x - WALL_PROBE_X, y + WALL_PROBE_Y))) {
-                float speed = Velocity.Length();
-                Velocity = {WALL_BOUNCE_X * Velocity.x, WALL_BOUNCE_Y * Velocity.y};
-                Jumping = false;
-                if (speed > 400.0f) {
-                    Sound.Play(SOUND_HIT_WALL, false);
-                }
-                // The hero turns away from the wall; the dust flies off it.
-                float side = Facing == 1 ? 1.0f : -1.0f;
-                Facing = Facing == 1 ? 0 : 1;
-                for (const WALL_EFFECT& e : WALL_EFFECTS) {
-                    if (!(speed > e.minSpeed)) {
-                        continue;
-                    }
-                    if (e.chance && Rand() % 3 == 2) {
-                        continue;
-                    }
-                    if (e.debris) {
-                        World->AddObject(new DEBRIS(Device, x + WALL_DEBRIS_X * side,
-                                                    y + WALL_EFFECT_Y, e.vx * side, e.vy, World));
-                    } else {
-                        World->AddObject(new PUFF(Device, x + WALL_PUFF_X * side, y + WALL_EFFECT_Y,
-                                                  e.vx * side, e.vy, World, e.cap, 0.0f, 0.0f,
-                                                  1.0f));
-                    }
-                }
-            }
-
-            // The feet caught a ledge: the hero stumbles, slides on and is
-            // lifted onto the step if it is low enough.
-            if ((Velocity.x > 0.0f && solid(x + FOOT_PROBE_X, y + WALK_PROBE_Y)) ||
-                (Velocity.x < 0.0f && solid(x - FOOT_PROBE_X, y + WALK_PROBE_Y))) {
-                Slide.x = Velocity.x;
-                Velocity.y *= STUMBLE_KEEP_Y;
-                Stumbling = true;
-                Sound.Play(SOUND_HERO_HURT, false);
-                for (int i = 5; i <= 25; i += 5) {
-                    if (!solid(x - FOOT_PROBE_X, y + WALK_PROBE_Y - static_cast<float>(i))) {
-                        Position.y -= static_cast<float>(i + 2);
-                        break;
-                    }
-                }
-            }
+            World->AddObject(new PUFF(Device, x + WALL_PUFF_X * side, y + WALL_EFFECT_Y,
+                                      e.vx * side, e.vy, World, e.cap, 0.0f, 0.0f, 1.0f));
         }
     }
+}
 
+// The feet caught a ledge at (x, y): the hero stumbles, slides on and is
+// lifted onto the step if it is low enough.
+void HERO::Stumble(float x, float y) {
+    Slide.x = Velocity.x;
+    Velocity.y *= STUMBLE_KEEP_Y;
+    Stumbling = true;
+    Sound.Play(SOUND_HERO_HURT, false);
+    for (int i = 5; i <= 25; i += 5) {
+        if (!Solid(x - FOOT_PROBE_X, y + WALK_PROBE_Y - static_cast<float>(i))) {
+            Position.y -= static_cast<float>(i + 2);
+            break;
+        }
+    }
+}
+
+// The frame's move, the slide along the ground, and a fall out of the level.
+void HERO::Move(float dt) {
     Position += Velocity * dt;
-
     if (OnGround && Slide.Length() > 0.0f && !Dying) {
-        Position += Slide * dt;
-        if (Slide.x > 0.0f && solid(Position.x + WALL_PROBE_X, Position.y + SLIDE_PROBE_Y)) {
-            Slide.x = 0.0f;
-        }
-        if (Slide.x < 0.0f && solid(Position.x - WALL_PROBE_X, Position.y + SLIDE_PROBE_Y)) {
-            Slide.x = 0.0f;
-        }
-        if (static_cast<int32_t>(Position.x) % 20 == 0) {
-            World->AddObject(new PUFF(Device, Position.x + 0.03f * Slide.x,
-                                      Position.y + 0.03f * Slide.y, -0.02f * Slide.x, 0.0f, World,
-                                      0.6f, 0.0f, -10.0f, 1.0f));
-        }
+        SlideAlong(dt);
     }
-
     if (Position.y > FALL_OUT_DEPTH) {
         LoseLife();
     }
+}
 
-    // Every object meets the hero; the list is measured again each time so
-    // that objects added during the pass get their turn too.
+// A slide stops at a wall and leaves a trail of dust.
+void HERO::SlideAlong(float dt) {
+    Position += Slide * dt;
+    if (Slide.x > 0.0f && Solid(Position.x + WALL_PROBE_X, Position.y + SLIDE_PROBE_Y)) {
+        Slide.x = 0.0f;
+    }
+    if (Slide.x < 0.0f && Solid(Position.x - WALL_PROBE_X, Position.y + SLIDE_PROBE_Y)) {
+        Slide.x = 0.0f;
+    }
+    if (static_cast<int32_t>(Position.x) % 20 == 0) {
+        World->AddObject(new PUFF(Device, Position.x + 0.03f * Slide.x,
+                                  Position.y + 0.03f * Slide.y, -0.02f * Slide.x, 0.0f, World, 0.6f,
+                                  0.0f, -10.0f, 1.0f));
+    }
+}
+
+// Every object meets the hero; the list is measured again each time so that
+// objects added during the pass get their turn too.
+void HERO::MeetObjects(std::vector<OBJECT*>& objects) {
     for (size_t i = 0; i < objects.size(); ++i) {
         OBJECT* o = objects[i];
         if (!o || !o->TouchHero(this)) {
@@ -474,7 +535,7 @@ void HERO::UpdateHero(float dt, std::vector<OBJECT*>& objects) {
             // Landed on it from above: it takes the blow.
             o->Hit(1);
             for (const PUFF_SPEC& p : STOMP_PUFFS) {
-                puff(Position.x, Position.y, p);
+                ThrowPuff(World, Device, Position, p);
             }
         } else if (InvulnerableTime <= 0.0f) {
             InvulnerableTime = HURT_SHIELD;

@@ -5,6 +5,23 @@
 
 #include "objects/object.h"
 
+// The hero's frame sequences (HERO::Animation), in the order of
+// HERO::Animations.
+enum HERO_ANIMATION : int32_t {
+    ANIM_STANDING,
+    ANIM_WALKING,
+    ANIM_JUMPING,    // crouch, rising, falling
+    ANIM_MEGA_JUMP,  // aiming, then rising and falling; also sliding
+    ANIM_STUMBLING,  // also knocked through the air
+    ANIM_DYING,      // also shocked (alternating both frames) and dazed
+    ANIM_CROUCHING,
+    ANIM_COUNT
+};
+
+// The hero sheet: 64 x 74 px poses, one row facing right, one facing left.
+inline constexpr int HERO_POSES = 13;  // per row
+inline constexpr int HERO_FRAMES = 2 * HERO_POSES;
+
 // The player's character. Not in the world's list: the game calls
 // UpdateHero itself each frame of play, after the world's update. Objects
 // change its fields directly when they meet it.
@@ -29,9 +46,9 @@ public:
     // the game.
     void LoseLife();
 
-    RECT Frames[26];                           // source rectangles on the hero sheet
-    std::vector<std::vector<int>> Animations;  // the seven frame sequences
-    int32_t Animation = 0;                     // current sequence, 0..6
+    RECT Frames[HERO_FRAMES];                  // source rectangles on the hero sheet
+    std::vector<std::vector<int>> Animations;  // the frame sequences, by HERO_ANIMATION
+    int32_t Animation = ANIM_STANDING;         // current sequence, a HERO_ANIMATION
     int32_t Facing = 0;                        // 0 right, 1 left
     int32_t Step = 0;                          // position within the sequence
     int32_t Lives = 15;
@@ -58,4 +75,26 @@ public:
     float ShownScore = 0.0f;           // points, counting up to Score on the HUD
     float Spin = 0.0f;                 // rad, turn of the drawn sprite
     int32_t RespawnPoint[2] = {0, 0};  // px, the last point stood on
+
+private:
+    // UpdateHero's steps, in the order it takes them.
+    void CountScore(float dt);
+    void Die(float dt);
+    bool Steer(float dt);
+    void RunTimers(float dt);
+    void Land(float dt);
+    void Walk(float dt);
+    void HoldArrow(float dt, float side);
+    void UseGroundKeys(float dt);
+    void Aim(float dt);
+    void Launch();
+    void Fly(float dt);
+    void BounceOffWall(float x, float y);
+    void Stumble(float x, float y);
+    void Move(float dt);
+    void SlideAlong(float dt);
+    void MeetObjects(std::vector<OBJECT*>& objects);
+
+    // A solid tile at the world point (x, y) in px.
+    bool Solid(float x, float y) const;
 };

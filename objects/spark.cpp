@@ -19,8 +19,6 @@ constexpr float DAMAGE = 0.3f;       // health, damaging kind
 constexpr float STUN = 2.0f;         // s, both stunned and invulnerable
 constexpr float SHOCK_BRAKE = 0.3f;  // share of the hero's speed kept when shocked
 constexpr float PUSH_BRAKE = 0.3f;   // share of its own speed a pushing spark keeps
-constexpr int SHOCKED_ANIMATION = 5;
-constexpr int KNOCKED_ANIMATION = 4;
 
 // On the bubble sheet.
 constexpr RECT DAMAGING_FRAMES[3] = {
@@ -74,7 +72,7 @@ bool SPARK::TouchHero(HERO* hero) {
         hero->InvulnerableTime = STUN;
         hero->StunTime = STUN;
         hero->Electrocuted = true;
-        hero->Animation = SHOCKED_ANIMATION;
+        hero->Animation = ANIM_DYING;  // the shocked pose
         hero->Velocity *= SHOCK_BRAKE;
         hero->Aiming = false;
         Sound.Play(SOUND_ELECTROCUTED, false);
@@ -87,7 +85,7 @@ bool SPARK::TouchHero(HERO* hero) {
         hero->Stumbling = true;
     } else {
         hero->Velocity.x = Velocity.x;
-        hero->Animation = KNOCKED_ANIMATION;
+        hero->Animation = ANIM_STUMBLING;  // knocked through the air
         hero->Step = 0;
     }
     hero->Facing = hero->Position.x > Position.x ? 0 : 1;

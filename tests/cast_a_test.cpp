@@ -316,7 +316,7 @@ TEST_F(BubbleTest, TrappedHeroDrainsAndIsReleasedWithGuard) {
     EXPECT_EQ(Plays(SOUND_BUBBLE_POP), pops + 1);
     EXPECT_TRUE(Hero.Active);
     EXPECT_FLOAT_EQ(Hero.InvulnerableTime, 2.5f);
-    EXPECT_EQ(Hero.Animation, 5);
+    EXPECT_EQ(Hero.Animation, ANIM_DYING);
     EXPECT_EQ(Hero.Step, 0);
     EXPECT_EQ(Hero.Velocity, (VECTOR2{0.0f, 0.0f}));
     EXPECT_EQ(Hero.Position, bubble.Position);
@@ -437,7 +437,7 @@ TEST_F(FlozerTest, SpinningFlozerCutsAndKnocksTheHeroAway) {
     flozer.TouchHero(&flyer);
     EXPECT_FLOAT_EQ(flyer.Velocity.x, 800.0f);
     EXPECT_EQ(flyer.Facing, 0);
-    EXPECT_EQ(flyer.Animation, 4);
+    EXPECT_EQ(flyer.Animation, ANIM_STUMBLING);
     EXPECT_FALSE(flyer.Stumbling);
 }
 
@@ -471,7 +471,7 @@ TEST_F(DeathRayTest, ElectrocutesNearTheBeamOnlyWhenUnguarded) {
     EXPECT_FLOAT_EQ(Hero.InvulnerableTime, 2.0f);
     EXPECT_FLOAT_EQ(Hero.StunTime, 2.0f);
     EXPECT_TRUE(Hero.Electrocuted);
-    EXPECT_EQ(Hero.Animation, 5);
+    EXPECT_EQ(Hero.Animation, ANIM_DYING);
     EXPECT_EQ(Hero.Velocity, (VECTOR2{0.0f, 0.0f}));
     EXPECT_FALSE(Hero.Aiming);
     // Still in the beam but guarded now.
@@ -527,7 +527,7 @@ TEST_F(SparkTest, PushingSparkKnocksAnAirborneHeroAlong) {
     EXPECT_TRUE(spark.TouchHero(&Hero));
     EXPECT_FLOAT_EQ(Hero.Velocity.x, 180.0f);
     EXPECT_EQ(Hero.Velocity.y, 0.0f);
-    EXPECT_EQ(Hero.Animation, 4);
+    EXPECT_EQ(Hero.Animation, ANIM_STUMBLING);
     EXPECT_EQ(Hero.Facing, 0);
     EXPECT_FALSE(Hero.Stumbling);
 }
@@ -542,7 +542,7 @@ TEST_F(SparkTest, DamagingSparkElectrocutes) {
     EXPECT_FLOAT_EQ(Hero.StunTime, 2.0f);
     EXPECT_FLOAT_EQ(Hero.InvulnerableTime, 2.0f);
     EXPECT_TRUE(Hero.Electrocuted);
-    EXPECT_EQ(Hero.Animation, 5);
+    EXPECT_EQ(Hero.Animation, ANIM_DYING);
     EXPECT_NEAR(Hero.Velocity.x, 30.0f, 1e-4f);
     EXPECT_NEAR(Hero.Velocity.y, -60.0f, 1e-4f);
     EXPECT_FLOAT_EQ(spark.Velocity.x, 100.0f);  // flies on, fading

@@ -140,7 +140,7 @@ TEST_P(HeroPhysics, WeakChargeOnlyLiftsTwoPixels) {
     Advance(static_cast<int>(0.19f / Dt));
     EXPECT_TRUE(Hero.Aiming);
     EXPECT_LE(Hero.Charge, 0.2f);
-    EXPECT_EQ(Hero.Animation, 3);
+    EXPECT_EQ(Hero.Animation, ANIM_MEGA_JUMP);
     int launches = Sound.Started[SOUND_LAUNCH];
     Keys.Hold({});
     Advance(1);
@@ -187,7 +187,7 @@ TEST_P(HeroPhysics, HoldingSpaceOneAndAHalfSecondsLaunchesAt500) {
     EXPECT_FALSE(Hero.Jumping);
     EXPECT_EQ(Hero.Velocity.x, v.x);
     EXPECT_NEAR(Hero.Velocity.y, v.y + 500.0f * Dt, 1e-3f);
-    EXPECT_EQ(Hero.Animation, 3);
+    EXPECT_EQ(Hero.Animation, ANIM_MEGA_JUMP);
     EXPECT_EQ(Hero.Step, 1);  // rising
 }
 
@@ -261,7 +261,7 @@ TEST_P(HeroPhysics, AWallAtFootHeightStopsWalkingAndOneHigherUpDoesNot) {
     World.SetTile(5, FLOOR_ROW - 2, 1);  // a ledge overhead
     Advance(10);
     EXPECT_NEAR(Hero.Position.x, 300.0f + 10.0f * 150.0f * Dt, 1e-3f);
-    EXPECT_EQ(Hero.Animation, 1);
+    EXPECT_EQ(Hero.Animation, ANIM_WALKING);
     EXPECT_EQ(Hero.Facing, 0);
 }
 
@@ -383,7 +383,7 @@ TEST_P(HeroPhysics, UpDoesNothingWhileASlideIsLeft) {
     Advance(1);
     EXPECT_FALSE(Hero.Jumping);
     EXPECT_EQ(Hero.Velocity.y, 0.0f);
-    EXPECT_EQ(Hero.Animation, 3);  // the sliding pose
+    EXPECT_EQ(Hero.Animation, ANIM_MEGA_JUMP);  // the sliding pose
     EXPECT_EQ(Hero.Step, 2);
 
     // A slide that dies out this frame is gone, so the jump goes.
@@ -407,7 +407,7 @@ TEST_P(HeroPhysics, AJumpRisesNinetyPixelsAndSteersAtWalkingSpeed) {
         top = std::min(top, Hero.Position.y);
         if (!Hero.OnGround) {
             EXPECT_EQ(Hero.Velocity.x, 150.0f);
-            EXPECT_EQ(Hero.Animation, 2);
+            EXPECT_EQ(Hero.Animation, ANIM_JUMPING);
         }
         ++frames;
         ASSERT_LT(frames, 1000);
@@ -518,7 +518,7 @@ TEST_F(HeroContacts, TheFourthHurtKillsOnTheNextFrameAndTheFallCostsALife) {
     Advance(1);
     EXPECT_EQ(Sound.Started[SOUND_HERO_HURT], ouches + 1);
     EXPECT_TRUE(Hero.Dying);
-    EXPECT_EQ(Hero.Animation, 5);
+    EXPECT_EQ(Hero.Animation, ANIM_DYING);
     EXPECT_EQ(Hero.CurrentFrame(), 11);
     EXPECT_NEAR(Hero.Spin, 3.0f * Dt, 1e-6f);
     // Through the floor and out of the level, meeting objects on the way.
@@ -624,15 +624,15 @@ TEST(HeroRecord, StartsFreshAndPicksFramesFromItsSequences) {
     EXPECT_EQ(hero.Frames[25].top, 74);
     EXPECT_EQ(hero.Frames[25].bottom, 148);
 
-    hero.Animation = 2;
+    hero.Animation = ANIM_JUMPING;
     hero.Step = 1;
     hero.Facing = 1;
     EXPECT_EQ(hero.CurrentFrame(), 23);
-    hero.Animation = 0;
+    hero.Animation = ANIM_STANDING;
     hero.Step = 5;
     hero.Facing = 0;
     EXPECT_EQ(hero.CurrentFrame(), 1);
-    hero.Animation = 11;  // wraps to sequence 4
+    hero.Animation = ANIM_COUNT + ANIM_STUMBLING;  // wraps round
     EXPECT_EQ(hero.CurrentFrame(), 9);
     hero.Facing = 2;  // off the sheet
     EXPECT_EQ(hero.CurrentFrame(), 0);
@@ -657,7 +657,7 @@ TEST(HeroRecord, ALevelLoadLeavesNothingOfTheLastLevelsEnding) {
     hero.Spin = 4.0f;
     hero.Slide = {300.0f, 0.0f};
     hero.Velocity = {200.0f, 900.0f};
-    hero.Animation = 5;
+    hero.Animation = ANIM_DYING;
     hero.Lives = 7;
     hero.Score = 1234;
     ASSERT_TRUE(world.LoadMap(5, &hero));
@@ -670,7 +670,7 @@ TEST(HeroRecord, ALevelLoadLeavesNothingOfTheLastLevelsEnding) {
     EXPECT_EQ(hero.Spin, 0.0f);
     EXPECT_EQ(hero.Slide, VECTOR2(0.0f, 0.0f));
     EXPECT_EQ(hero.Velocity, VECTOR2(0.0f, 0.0f));
-    EXPECT_EQ(hero.Animation, 0);
+    EXPECT_EQ(hero.Animation, ANIM_STANDING);
     EXPECT_EQ(hero.RespawnPoint[0], 320);
     EXPECT_EQ(hero.RespawnPoint[1], 384);
     // What the player has earned stays.
@@ -762,7 +762,7 @@ TEST_F(HeroDrawing, TheFrameStandsOnTheFeetAndBlinksWhileInvulnerable) {
     EXPECT_EQ(At(400, 301), BACKDROP);
     EXPECT_EQ(At(400, 225), BACKDROP);
 
-    Hero.Animation = 2;
+    Hero.Animation = ANIM_JUMPING;
     Hero.Step = 1;
     Hero.Facing = 1;
     Draw();
@@ -780,7 +780,7 @@ TEST_F(HeroDrawing, TheFrameStandsOnTheFeetAndBlinksWhileInvulnerable) {
 
     // A shock flickers between the two electrocuted frames instead.
     Hero.Electrocuted = true;
-    Hero.Animation = 5;
+    Hero.Animation = ANIM_DYING;
     Hero.InvulnerableTime = 0.1f;
     Draw();
     EXPECT_EQ(At(400, 290), FrameColour(25));
