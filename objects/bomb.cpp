@@ -21,13 +21,8 @@ constexpr RECT PICTURE{0, 0, 301, 119};  // on the stuff2 sheet
 
 }  // namespace
 
-BOMB::BOMB(DEVICE* device, VECTOR2 position, WORLD* world) {
-    World = world;
-    Device = device;
-    Position = position * static_cast<float>(TILE_SIZE);
-    Anchor = {150.0f, 116.0f};
-    Layer = 0;
-}
+BOMB::BOMB(DEVICE* device, VECTOR2 position, WORLD* world)
+    : OBJECT(device, world, position * static_cast<float>(TILE_SIZE), {150.0f, 116.0f}) {}
 
 void BOMB::Update(float dt) {
     // Only a flat strip across the top of the casing can be landed on.

@@ -130,12 +130,8 @@ constexpr float GAUGE_Y = 10.0f;         // px, screen
 
 }  // namespace
 
-BOSS::BOSS(DEVICE* device, float x, float y, WORLD* world, int kind) {
-    World = world;
-    Device = device;
-    Position = {x, y};
-    Anchor = {160.0f, 160.0f};
-    Layer = 0;
+BOSS::BOSS(DEVICE* device, float x, float y, WORLD* world, int kind)
+    : OBJECT(device, world, {x, y}, {160.0f, 160.0f}) {
     // An unknown kind would read past the table; the first boss stands in.
     Kind = (kind >= 0 && kind < 3) ? kind : 0;
     const BOSS_KIND& k = KINDS[Kind];
@@ -278,7 +274,7 @@ bool BOSS::TouchHero(HERO* hero) {
     return BoxesTouch(hero->Box, Box);
 }
 
-void BOSS::Hit(int) {
+void BOSS::Hit() {
     if (HurtTimer > 0.0f) {
         return;
     }

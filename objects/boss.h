@@ -17,7 +17,7 @@ public:
     void Render(SPRITE* sprite, float zoom) override;
     bool IsDead() override;
     bool TouchHero(HERO* hero) override;
-    void Hit(int n) override;
+    void Hit() override;
 
     int32_t Kind = 0;                // 0..2, selects every per-boss constant
     int32_t WaypointIndex = 0;       // waypoint the boss is flying to

@@ -36,14 +36,10 @@ constexpr RECT TRAPPED_HERO_FRAME = {180, 0, 240, 60};
 }  // namespace
 
 BUBBLE::BUBBLE(DEVICE* device, float x, float y, float vx, float vy, WORLD* world, float spin)
-    : Lifetime(LIFETIME_BASE + float(Rand() % LIFETIME_SPREAD) / 1000.0f),
+    : OBJECT(device, world, {x, y}, {30.0f, 30.0f}),
+      Lifetime(LIFETIME_BASE + float(Rand() % LIFETIME_SPREAD) / 1000.0f),
       Spin(spin),
       Velocity(vx, vy) {
-    Device = device;
-    World = world;
-    Position = {x, y};
-    Anchor = {30.0f, 30.0f};
-    Layer = 0;
     Sound.Play(SOUND_BUBBLE_POP, false);
 }
 

@@ -27,12 +27,9 @@ constexpr float BEAM_BOTTOM = 2000.0f;  // px, world y where the column of segme
 
 }  // namespace
 
-DEATHRAY::DEATHRAY(DEVICE* device, float x, float y, WORLD* world, float angle) : Angle(angle) {
-    Device = device;
-    World = world;
-    Position = {x, y};
-    Anchor = {HALF_WIDTH, 0.0f};  // the top middle of the beam
-    Layer = 0;
+// Anchored at the top middle of the beam.
+DEATHRAY::DEATHRAY(DEVICE* device, float x, float y, WORLD* world, float angle)
+    : OBJECT(device, world, {x, y}, {HALF_WIDTH, 0.0f}), Angle(angle) {
     Sound.Play(SOUND_DEATHRAY, false);
 }
 

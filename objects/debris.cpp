@@ -18,12 +18,8 @@ constexpr float BURST_AGE_RATE = 1.0f;
 
 }  // namespace
 
-DEBRIS::DEBRIS(DEVICE* device, float x, float y, float vx, float vy, WORLD* world) {
-    Device = device;
-    World = world;
-    Position = {x, y};
-    Anchor = {16.0f, 16.0f};
-    Layer = 0;
+DEBRIS::DEBRIS(DEVICE* device, float x, float y, float vx, float vy, WORLD* world)
+    : OBJECT(device, world, {x, y}, {16.0f, 16.0f}) {
     Rotation = static_cast<float>(Rand() % 6280) / 1000.0f;
     Variant = Rand() % 4;
     Velocity = {vx, vy};

@@ -4,7 +4,7 @@
 
 // A chunk of rock knocked off a wall by a fast hero. It flies under
 // gravity, spinning, and bursts into dust on the first solid tile it meets.
-class DEBRIS : public OBJECT {
+class DEBRIS final : public OBJECT {
 public:
     DEBRIS(DEVICE* device, float x, float y, float vx, float vy, WORLD* world);
 

@@ -31,12 +31,7 @@ constexpr RECT FLOZER_FRAMES[3] = {
 }  // namespace
 
 FLOZER::FLOZER(DEVICE* device, float x, float y, float vx, float vy, WORLD* world, float delay)
-    : Age(-delay), Velocity(vx, vy) {
-    Device = device;
-    World = world;
-    Position = {x, y};
-    Anchor = {30.0f, 30.0f};
-    Layer = 0;
+    : OBJECT(device, world, {x, y}, {30.0f, 30.0f}), Age(-delay), Velocity(vx, vy) {
     Sound.Play(SOUND_FLOZER_THROWN, false);
 }
 

@@ -109,12 +109,7 @@ void ThrowPuff(WORLD* world, DEVICE* device, VECTOR2 at, const PUFF_SPEC& p) {
 
 }  // namespace
 
-HERO::HERO(DEVICE* device, WORLD* world) {
-    Device = device;
-    World = world;
-    Position = {800.0f, 600.0f};
-    Anchor = {32.0f, 73.0f};
-    Layer = 0;
+HERO::HERO(DEVICE* device, WORLD* world) : OBJECT(device, world, {800.0f, 600.0f}, {32.0f, 73.0f}) {
     for (int k = 0; k < HERO_FRAMES; ++k) {
         Frames[k].left = 64 * (k % HERO_POSES);
         Frames[k].top = 74 * (k / HERO_POSES);
@@ -533,7 +528,7 @@ void HERO::MeetObjects(std::vector<OBJECT*>& objects) {
         Velocity.y = CONTACT_BOUNCE * Velocity.y;
         if (Position.y < o->Position.y && Velocity.y < 0.0f) {
             // Landed on it from above: it takes the blow.
-            o->Hit(1);
+            o->Hit();
             for (const PUFF_SPEC& p : STOMP_PUFFS) {
                 ThrowPuff(World, Device, Position, p);
             }

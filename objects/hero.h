@@ -25,7 +25,7 @@ inline constexpr int HERO_FRAMES = 2 * HERO_POSES;
 // The player's character. Not in the world's list: the game calls
 // UpdateHero itself each frame of play, after the world's update. Objects
 // change its fields directly when they meet it.
-class HERO : public OBJECT {
+class HERO final : public OBJECT {
 public:
     HERO(DEVICE* device, WORLD* world);
 

@@ -29,13 +29,11 @@ constexpr float FADE_RATE = 1.0f;      // opacity per s once taken
 }  // namespace
 
 ITEM::ITEM(DEVICE* device, float x, float y, WORLD* world, int32_t kind)
-    : Kind(kind == HOTDOG ? HOTDOG : CARROT), Points(ITEM_KINDS[Kind].Points) {
-    Device = device;
-    World = world;
-    Position = {x, y};
-    Anchor = {30.0f, 30.0f};  // the middle of the frame
-    Layer = 1;                // over the hero, so a pickup he stands in stays visible
-}
+    // Anchored at the middle of the frame; drawn over the hero, so that a
+    // pickup he stands in stays visible.
+    : OBJECT(device, world, {x, y}, {30.0f, 30.0f}, LAYER_OVER_HERO),
+      Kind(kind == HOTDOG ? HOTDOG : CARROT),
+      Points(ITEM_KINDS[Kind].Points) {}
 
 void ITEM::Update(float dt) {
     Box = {int32_t(std::trunc(Position.x - 20.0f)), int32_t(std::trunc(Position.y - 7.0f)),

@@ -16,7 +16,7 @@ bool BoxesTouch(const BOX& a, const BOX& b) {
 bool OBJECT::TouchHero(HERO*) {
     return false;
 }
-void OBJECT::Hit(int) {}
+void OBJECT::Hit() {}
 
 void OBJECT::DrawFrame(SPRITE* sprite, const TEXTURE* sheet, const RECT& frame, float zoom,
                        float scale, const VECTOR2* centre, float rotation, ARGB colour) const {

@@ -38,11 +38,14 @@ TILE_PROBES ProbeTiles(const WORLD& world, VECTOR2 centre, float reach);
 // What everything that falls falls with: px/s².
 inline constexpr VECTOR2 GRAVITY{0.0f, 500.0f};
 
+// When an object is drawn: before the hero, or after (over) it.
+inline constexpr uint8_t LAYER_UNDER_HERO = 0;
+inline constexpr uint8_t LAYER_OVER_HERO = 1;
+
 // Everything in a level that is not a tile. The world owns the objects in
 // its list and asks each one every frame whether it is finished.
 class OBJECT {
 public:
-    OBJECT() = default;
     OBJECT(const OBJECT&) = delete;
     OBJECT& operator=(const OBJECT&) = delete;
     // Virtual so that the world's delete of a finished object runs the
@@ -55,16 +58,23 @@ public:
     // Applies the object's own effect on contact; true when it hurts.
     virtual bool TouchHero(HERO* hero);
     // The hero landed on this object from above.
-    virtual void Hit(int n);
+    virtual void Hit();
 
     WORLD* World = nullptr;
-    VECTOR2 Position;   // px, world
-    VECTOR2 Anchor;     // px of the frame drawn at Position
-    uint8_t Layer = 0;  // 0 before the hero, 1 after
-    BOX Box;            // px, world, recomputed by each class's update
+    VECTOR2 Position;  // px, world
+    VECTOR2 Anchor;    // px of the frame drawn at Position
+    uint8_t Layer = LAYER_UNDER_HERO;
+    BOX Box;  // px, world, recomputed by each class's update
     DEVICE* Device = nullptr;
 
 protected:
+    OBJECT() = default;
+    // What every object starts with: its world and device, where it stands
+    // (px, world) and which pixel of its frame stands there.
+    OBJECT(DEVICE* device, WORLD* world, VECTOR2 position, VECTOR2 anchor,
+           uint8_t layer = LAYER_UNDER_HERO)
+        : World(world), Position(position), Anchor(anchor), Layer(layer), Device(device) {}
+
     // The one way a frame goes on screen: at WorldToScreen(Position) minus
     // zoom × scale × Anchor, scaled by zoom × scale, turned about centre
     // (in scaled frame pixels) by rotation (rad, anticlockwise on screen).

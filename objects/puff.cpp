@@ -16,12 +16,8 @@ constexpr float PUFF_PIVOT = 15.0f;  // px of the unscaled frame it turns about
 }  // namespace
 
 PUFF::PUFF(DEVICE* device, float x, float y, float vx, float vy, WORLD* world, float capBase,
-           float ax, float ay, float ageRate) {
-    Device = device;
-    World = world;
-    Position = {x, y};
-    Anchor = {16.0f, 16.0f};
-    Layer = 1;
+           float ax, float ay, float ageRate)
+    : OBJECT(device, world, {x, y}, {16.0f, 16.0f}, LAYER_OVER_HERO) {
     // Three draws, always in this order, so a replay throws the same dust.
     Scale = 0.1f + static_cast<float>(Rand() % 400) / 1000.0f;
     MaxScale = capBase + static_cast<float>(Rand() % 400) / 1000.0f;

@@ -4,7 +4,7 @@
 
 // A short-lived cloud of dust or smoke: it grows, drifts, spins and runs
 // through the six puff stages of the effects sheet, then goes.
-class PUFF : public OBJECT {
+class PUFF final : public OBJECT {
 public:
     // capBase: the least the puff grows to; it grows up to 0.4 more.
     PUFF(DEVICE* device, float x, float y, float vx, float vy, WORLD* world, float capBase,

@@ -43,15 +43,11 @@ constexpr float SMASH_SPEED = 500.0f;  // px/s the hero needs to destroy a hat
 }  // namespace
 
 SMALLHAT::SMALLHAT(DEVICE* device, VECTOR2 position, WORLD* world, int kind, bool followsPath,
-                   const std::vector<VECTOR2>& path, int startIndex) {
-    World = world;
-    Device = device;
-    Anchor = {64.0f, 64.0f};
-    Layer = 0;
+                   const std::vector<VECTOR2>& path, int startIndex)
+    : OBJECT(device, world, position * static_cast<float>(TILE_SIZE), {64.0f, 64.0f}) {
     // An unknown kind would read past the table; the mildest hat stands in.
     Kind = (kind >= 0 && kind < 5) ? kind : 4;
     FollowsPath = followsPath;
-    Position = position * static_cast<float>(TILE_SIZE);
     if (FollowsPath && !path.empty()) {
         for (const VECTOR2& point : path) {
             Path.push_back(point * static_cast<float>(TILE_SIZE));
@@ -159,14 +155,14 @@ bool SMALLHAT::TouchHero(HERO* hero) {
         return false;
     }
     if (hero->Velocity.Length() > SMASH_SPEED) {
-        Hit(1);
+        Hit();
         hero->Velocity *= 0.7f;
     }
     // Never a hurting contact: the hero does not bounce off a hat.
     return false;
 }
 
-void SMALLHAT::Hit(int) {
+void SMALLHAT::Hit() {
     if (Dying) {
         return;
     }

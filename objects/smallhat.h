@@ -20,7 +20,7 @@ public:
     void Render(SPRITE* sprite, float zoom) override;
     bool IsDead() override;
     bool TouchHero(HERO* hero) override;
-    void Hit(int n) override;
+    void Hit() override;
 
     // Appearance and patrol
     float Alpha = 1.0f;         // 0..1, opacity while dying

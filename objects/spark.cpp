@@ -31,13 +31,10 @@ constexpr RECT PUSHING_FRAME = {660, 0, 720, 60};
 }  // namespace
 
 SPARK::SPARK(DEVICE* device, float x, float y, float vx, float vy, WORLD* world, int32_t pushing)
-    : Spin(float(Rand() % 6280) / 1000.0f), Velocity(vx, vy), Pushing(pushing) {
-    Device = device;
-    World = world;
-    Position = {x, y};
-    Anchor = {30.0f, 30.0f};
-    Layer = 0;
-}
+    : OBJECT(device, world, {x, y}, {30.0f, 30.0f}),
+      Spin(float(Rand() % 6280) / 1000.0f),
+      Velocity(vx, vy),
+      Pushing(pushing) {}
 
 void SPARK::Update(float dt) {
     Age += dt;

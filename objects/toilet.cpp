@@ -25,13 +25,9 @@ constexpr RECT LID_FRAMES[2] = {
 
 }  // namespace
 
-TOILET::TOILET(DEVICE* device, VECTOR2 position, WORLD* world) {
-    Device = device;
-    World = world;
-    Position = position * float(TILE_SIZE);
-    Anchor = {23.0f, 84.0f};  // the foot of the bowl stands on Position
-    Layer = 0;
-}
+// The foot of the bowl stands on Position.
+TOILET::TOILET(DEVICE* device, VECTOR2 position, WORLD* world)
+    : OBJECT(device, world, position * float(TILE_SIZE), {23.0f, 84.0f}) {}
 
 void TOILET::Update(float dt) {
     // Only a post 6 px wide in the middle counts, so the hero has to walk

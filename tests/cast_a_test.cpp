@@ -210,7 +210,7 @@ TEST_F(ItemTest, CarrotLooksForGroundHigherThanTheHotdog) {
     EXPECT_EQ(hotdog.Velocity.y, 0.0f);  // 644 is ground
     EXPECT_EQ(carrot.Points, 150);
     EXPECT_EQ(hotdog.Points, 300);
-    EXPECT_EQ(carrot.Layer, 1);
+    EXPECT_EQ(carrot.Layer, LAYER_OVER_HERO);
 }
 
 TEST_F(ItemTest, ItemWithNoGroundFallsOutOfTheLevel) {

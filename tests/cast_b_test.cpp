@@ -101,7 +101,7 @@ TEST_F(SmallHatTest, OnlyAHitAbove500PixelsASecondDestroysIt) {
     // Destroyed: no second score, no further contact.
     Hero.Velocity = {0.0f, 900.0f};
     hat.TouchHero(&Hero);
-    hat.Hit(1);
+    hat.Hit();
     EXPECT_EQ(Hero.Score, 150);
     EXPECT_EQ(Hero.Velocity.y, 900.0f);
 }
@@ -124,7 +124,7 @@ TEST_F(SmallHatTest, DestroyedHatDriftsFadesForOneSecondAndStopsFiring) {
     SMALLHAT hat = LoneHat(&World, 4, {10, 5});
     PlaceHero(hat.Position.x + 100.0f, hat.Position.y);
     hat.TouchHero(&Hero);
-    hat.Hit(1);
+    hat.Hit();
     size_t made = World.ObjectList.size();
     VECTOR2 start = hat.Position;
     for (int i = 0; i < 59; ++i) {
@@ -265,7 +265,7 @@ TEST_F(BossTest, HitsToKillAndTheScoreEachKindIsWorth) {
         int hurts = Sound.Started[SOUND_BOSS_HURT];
         for (int hit = 1; hit <= e.Hits; ++hit) {
             ASSERT_FALSE(boss.Dying) << "before hit " << hit;
-            boss.Hit(1);
+            boss.Hit();
             RunFor(boss, 2.6f);
         }
         EXPECT_TRUE(boss.Dying);
@@ -281,13 +281,13 @@ TEST_F(BossTest, WhileBlinkingItCanNeitherBeHitNorTouched) {
     RunFor(boss, 2.1f);
     PlaceHero(boss.Position.x, boss.Position.y);
     ASSERT_TRUE(boss.TouchHero(&Hero));
-    boss.Hit(1);
+    boss.Hit();
     EXPECT_EQ(Hero.Score, 100);
     EXPECT_FLOAT_EQ(boss.Health, 0.75f);
     RunFor(boss, 2.4f);
     PlaceHero(boss.Position.x, boss.Position.y);
     EXPECT_FALSE(boss.TouchHero(&Hero));
-    boss.Hit(1);
+    boss.Hit();
     EXPECT_EQ(Hero.Score, 100);
     EXPECT_FLOAT_EQ(boss.Health, 0.75f);
     RunFor(boss, 0.2f);
@@ -379,7 +379,7 @@ TEST_F(BossTest, AKillingHitDuringAPauseWaitsForThePauseToEnd) {
     VECTOR2 stop = boss.Position;
     float pauseLeft = boss.WaitTimer;
     boss.Health = 0.1f;
-    boss.Hit(1);
+    boss.Hit();
     ASSERT_TRUE(boss.Dying);
     // Standing still and upright for the rest of its 4 s pause.
     for (int i = 0; i < int(pauseLeft / DT) - 1; ++i) {
@@ -637,7 +637,7 @@ TEST_F(LevelCastTest, LoadingALevelAgainGivesAFreshCast) {
             o->Update(DT);
         }
     }
-    World.ObjectList[0]->Hit(1);
+    World.ObjectList[0]->Hit();
     ASSERT_GT(World.ObjectList.size(), 6u);
 
     ASSERT_TRUE(World.LoadMap(1, &Hero));

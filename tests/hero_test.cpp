@@ -71,7 +71,7 @@ public:
         }
         return Hurts;
     }
-    void Hit(int) override { ++Hits; }
+    void Hit() override { ++Hits; }
     bool Hurts;
     bool Spawn = false;  // adds another probe on its first touch
     int Touches = 0;
@@ -841,7 +841,7 @@ TEST(Puff, RunsThroughItsStagesAndStopsGrowingAtItsCap) {
     ResetRand();
     WORLD world(nullptr);
     PUFF puff(nullptr, 10.0f, 20.0f, 5.0f, 0.0f, &world, 0.6f, 0.0f, -10.0f, 1.0f);
-    EXPECT_EQ(puff.Layer, 1);
+    EXPECT_EQ(puff.Layer, LAYER_OVER_HERO);
     EXPECT_GE(puff.Scale, 0.1f);
     EXPECT_LT(puff.Scale, 0.5f);
     EXPECT_GE(puff.MaxScale, 0.6f);
