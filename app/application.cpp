@@ -132,7 +132,7 @@ int APPLICATION::Quit() {
 }
 
 bool APPLICATION::StartLevel(int level) {
-    if (level < 0 || level >= LEVELS || !World || !Hero) {
+    if (level < 0 || level >= LEVEL_COUNT || !World || !Hero) {
         return false;
     }
     // A level whose map is missing is not entered; the loader has logged why.

@@ -26,8 +26,6 @@ inline constexpr int GS_TO_MENU = 100;
 inline constexpr int GS_TO_BAD_ENDING = 101;
 inline constexpr int GS_TO_GOOD_ENDING = 102;
 
-inline constexpr int LEVELS = 12;
-
 // A colour as four 0..1 floats (red, green, blue, alpha), for the screens'
 // fades.
 struct COLOUR {

@@ -15,6 +15,7 @@
 #include "platform/keyboard.h"
 #include "platform/platform.h"
 #include "platform/sprite.h"
+#include "world/level_contents.h"
 #include "world/world.h"
 
 namespace {
@@ -31,10 +32,6 @@ constexpr float LEVEL_CHANGE_SHIELD = 2.5f;  // s of invulnerability
 constexpr float PAUSE_ALPHA = 0.7f;
 // The longest step of play: a frame of 1/60 s is one step, 1/20 s three.
 constexpr float MAX_STEP = 0.0167f;  // s
-
-bool IsBossLevel(int level) {
-    return level == 3 || level == 7 || level == 11;
-}
 
 }  // namespace
 
@@ -118,7 +115,7 @@ void APPLICATION::UpdatePlay(float dt) {
                 SaveProgress(ProgressFile, Level);
                 // Kept in memory too, for when the file cannot be written.
                 Progress = std::max(Progress, Level);
-                if (Level == LEVELS) {
+                if (Level == LEVEL_COUNT) {
                     GameState = GS_TO_GOOD_ENDING;
                 } else if (!World->LoadMap(Level, Hero)) {
                     GameState = GS_TO_MENU;

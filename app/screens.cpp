@@ -229,7 +229,7 @@ void APPLICATION::DrawScreens() {
     if (GameState == GS_LEVEL_SELECT) {
         Sprite->Draw(Picture, nullptr, &FULL_SCREEN, nullptr, 0.0f, nullptr, COLOUR_WHITE);
         Sprite->Draw(HeroPicture, nullptr, nullptr, nullptr, 0.0f, &HERO_AT, COLOUR_WHITE);
-        for (int i = 0; i < LEVELS; ++i) {
+        for (int i = 0; i < LEVEL_COUNT; ++i) {
             COLOUR colour = FadeColour(0.5f * t - 0.1f * static_cast<float>(i));
             bool open = i <= Progress;
             if (!open) {

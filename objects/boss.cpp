@@ -45,6 +45,9 @@ struct BOSS_KIND {
     BOX Box;                                 // px from the centre
     std::optional<float> AngleBeforeAttack;  // rad; the boss leans into it
     std::optional<float> AngleAfterAttack;   // rad; start of the ray's sweep
+    bool TiltsAtStops;                       // follows its ray's sweep at TILT_SPEED while paused
+    bool StraightensToFly;                   // its angle goes back to 0 whenever it flies
+    BOX BlastMargin;                         // px added to the box's sides for the dying blasts
     int ShotCount;
     SHOT Shots[8];  // created in this order at every waypoint
     SOUND_ID DeathSound;
@@ -53,7 +56,7 @@ struct BOSS_KIND {
 // The three bosses, by kind. Bubbles float down in a fan, flozers spin up
 // one after another, and the third boss sweeps its death ray while seven
 // sparks fly out in a ring.
-const BOSS_KIND KINDS[3] = {
+const BOSS_KIND KINDS[BOSS_KINDS] = {
     {
         .Picture = &BossSheets[0],
         .Waypoints = {{1856.0f, 320.0f}, {1216.0f, 576.0f}, {640.0f, 320.0f}},
@@ -64,6 +67,10 @@ const BOSS_KIND KINDS[3] = {
         .Box = {-50, -50, 140, 40},
         .AngleBeforeAttack = -0.4712389f,
         .AngleAfterAttack = std::nullopt,
+        .TiltsAtStops = false,
+        .StraightensToFly = true,
+        // The box hugs the body; the blasts cover the arms too.
+        .BlastMargin = {-100, -30, -30, 30},
         .ShotCount = 5,
         .Shots = {{WEAPON::BUBBLE, {10.0f, 50.0f}, {-70.0f, 70.0f}, 0.0f},
                   {WEAPON::BUBBLE, {10.0f, 50.0f}, {-40.0f, 100.0f}, 0.5f},
@@ -82,6 +89,9 @@ const BOSS_KIND KINDS[3] = {
         .Box = {-90, -60, 100, 40},
         .AngleBeforeAttack = std::nullopt,
         .AngleAfterAttack = std::nullopt,
+        .TiltsAtStops = false,
+        .StraightensToFly = false,  // never leans while alive
+        .BlastMargin = {0, 0, 0, 0},
         .ShotCount = 4,
         .Shots = {{WEAPON::FLOZER, {10.0f, 50.0f}, {-50.0f, 50.0f}, 0.5f},
                   {WEAPON::FLOZER, {10.0f, 50.0f}, {50.0f, 50.0f}, 1.0f},
@@ -99,6 +109,9 @@ const BOSS_KIND KINDS[3] = {
         .Box = {-100, -110, 90, 50},
         .AngleBeforeAttack = std::nullopt,
         .AngleAfterAttack = PI / 4.0f,
+        .TiltsAtStops = true,
+        .StraightensToFly = true,
+        .BlastMargin = {0, 0, 0, 0},
         .ShotCount = 8,
         // The ray hangs 50 px below the centre so that its pivot is the
         // boss's centre.
@@ -114,26 +127,27 @@ const BOSS_KIND KINDS[3] = {
     },
 };
 
-constexpr float APPEAR_DELAY = 2.0f;     // s before the boss first moves
-constexpr float HURT_TIME = 2.5f;        // s of blinking after a hit
-constexpr float ARRIVED = 30.0f;         // px from a waypoint counts as there
-constexpr float TURN_SPEED = 1.0f;       // rad/s while turning over
-constexpr float FALL_SPEED = 50.0f;      // px/s once upside down
-constexpr float TILT_SPEED = PI / 4.0f;  // rad/s, the third boss following its ray
-constexpr float LEVEL_OVER_Y = 1100.0f;  // px; past it the level is won
-constexpr float GONE_Y = 1200.0f;        // px; past it the boss leaves the list
-constexpr int KILL_BONUS = 5;            // the killing hit scores this × points
-constexpr int PICTURE_SIZE = 320;        // px
-constexpr int GAUGE_SIZE = 60;           // px
-constexpr float GAUGE_X = 730.0f;        // px, screen
-constexpr float GAUGE_Y = 10.0f;         // px, screen
+constexpr float APPEAR_DELAY = 2.0f;      // s before the boss first moves
+constexpr float HURT_TIME = 2.5f;         // s of blinking after a hit
+constexpr float ARRIVED = 30.0f;          // px from a waypoint counts as there
+constexpr float TURN_SPEED = 1.0f;        // rad/s while turning over
+constexpr float FALL_SPEED = 50.0f;       // px/s once upside down
+constexpr float TILT_SPEED = PI / 4.0f;   // rad/s, following the ray's sweep
+constexpr float TILT_LIMIT = -PI / 4.0f;  // rad, where the sweep ends
+constexpr float LEVEL_OVER_Y = 1100.0f;   // px; past it the level is won
+constexpr float GONE_Y = 1200.0f;         // px; past it the boss leaves the list
+constexpr int KILL_BONUS = 5;             // the killing hit scores this × points
+constexpr int PICTURE_SIZE = 320;         // px
+constexpr int GAUGE_SIZE = 60;            // px
+constexpr float GAUGE_X = 730.0f;         // px, screen
+constexpr float GAUGE_Y = 10.0f;          // px, screen
 
 }  // namespace
 
 BOSS::BOSS(DEVICE* device, float x, float y, WORLD* world, int kind)
     : OBJECT(device, world, {x, y}, {160.0f, 160.0f}) {
     // An unknown kind would read past the table; the first boss stands in.
-    Kind = (kind >= 0 && kind < 3) ? kind : 0;
+    Kind = (kind >= 0 && kind < BOSS_KINDS) ? kind : 0;
     const BOSS_KIND& k = KINDS[Kind];
     Points = k.Points;
     WaitTimer = APPEAR_DELAY;
@@ -160,7 +174,7 @@ void BOSS::Step(float dt) {
     // A killing hit during a pause still waits for the pause to run out.
     if (WaitTimer > 0.0f) {
         WaitTimer -= dt;
-        if (Kind == 2 && Arrived && Angle > -PI / 4.0f) {
+        if (k.TiltsAtStops && Arrived && Angle > TILT_LIMIT) {
             Angle -= dt * TILT_SPEED;
         }
         if (WaitTimer <= 0.0f && !Appeared) {
@@ -174,9 +188,7 @@ void BOSS::Step(float dt) {
            static_cast<int32_t>(Position.y + static_cast<float>(k.Box.top)),
            static_cast<int32_t>(Position.x + static_cast<float>(k.Box.right)),
            static_cast<int32_t>(Position.y + static_cast<float>(k.Box.bottom))};
-    // The second boss never leans while alive; the others straighten up
-    // whenever they fly.
-    if (Kind != 1 && !Dying) {
+    if (k.StraightensToFly && !Dying) {
         Angle = 0.0f;
     }
 
@@ -239,14 +251,9 @@ void BOSS::Attack() {
 }
 
 void BOSS::SpawnExplosion() {
-    BOX area = Box;
-    if (Kind == 0) {
-        // The first boss's box hugs its body; the blasts cover its arms too.
-        area.left -= 100;
-        area.right -= 30;
-        area.top -= 30;
-        area.bottom += 30;
-    }
+    const BOX& margin = KINDS[Kind].BlastMargin;
+    BOX area = {Box.left + margin.left, Box.top + margin.top, Box.right + margin.right,
+                Box.bottom + margin.bottom};
     // A box of no height or width would divide by zero; the blast then
     // lands on its edge.
     int height = area.bottom - area.top;

@@ -5,6 +5,8 @@
 
 #include "objects/object.h"
 
+inline constexpr int BOSS_KINDS = 3;  // one per stage
+
 // The enemy of each stage's last level, in three kinds (one per stage). It
 // tours three waypoints, attacks at each stop, and after enough stomps
 // turns over and falls out of the level, which ends the level.
@@ -19,7 +21,7 @@ public:
     bool TouchHero(HERO* hero) override;
     void Hit() override;
 
-    int32_t Kind = 0;                // 0..2, selects every per-boss constant
+    int32_t Kind = 0;                // 0..BOSS_KINDS-1, selects every per-boss constant
     int32_t WaypointIndex = 0;       // waypoint the boss is flying to
     int32_t Points = 0;              // score per hit; five times as much for the last
     float Angle = 0.0f;              // rad, turn of the picture

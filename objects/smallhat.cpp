@@ -17,20 +17,22 @@ namespace {
 
 enum class SHOT { BUBBLE, FLOZER, DAMAGING_SPARK, THREE_PUSHING_SPARKS, PUSHING_SPARK };
 
-struct SMALLHAT_KIND {
+struct KIND_ROW {
     float FireInterval;  // s between shots, plus a random 0..5 s each time
     int32_t Points;      // score for destroying one
     SHOT Shot;           // what it fires at the hero
+    float ShotSpeed;     // share of SHOT_SPEED; the fan's sparks fly at FAN_SPEED
+    bool FireSound;      // whether firing is heard
 };
 
-// The five kinds, by kind number. Each has its own 128 x 128 picture in
-// column `kind` of the small-hats sheet.
-constexpr SMALLHAT_KIND KINDS[5] = {
-    {2.0f, 70, SHOT::BUBBLE},                 // 0: blows a bubble
-    {5.0f, 90, SHOT::FLOZER},                 // 1: launches a flozer, slowly
-    {1.0f, 150, SHOT::DAMAGING_SPARK},        // 2: rapid electric sparks
-    {2.5f, 110, SHOT::THREE_PUSHING_SPARKS},  // 3: a fan of three shoving sparks
-    {3.0f, 50, SHOT::PUSHING_SPARK},          // 4: one shoving spark
+// By SMALLHAT_KIND.
+constexpr KIND_ROW KINDS[HAT_KINDS] = {
+    // interval points shot                     speed  sound
+    {2.0f, 70, SHOT::BUBBLE, 0.5f, false},                // HAT_BUBBLES
+    {5.0f, 90, SHOT::FLOZER, 0.4f, false},                // HAT_FLOZERS
+    {1.0f, 150, SHOT::DAMAGING_SPARK, 1.4f, false},       // HAT_SPARKS
+    {2.5f, 110, SHOT::THREE_PUSHING_SPARKS, 1.0f, true},  // HAT_FAN
+    {3.0f, 50, SHOT::PUSHING_SPARK, 1.0f, true},          // HAT_PUSHER
 };
 
 constexpr int FRAME_SIZE = 128;        // px, one kind's picture
@@ -46,7 +48,7 @@ SMALLHAT::SMALLHAT(DEVICE* device, VECTOR2 position, WORLD* world, int kind, boo
                    const std::vector<VECTOR2>& path, int startIndex)
     : OBJECT(device, world, position * static_cast<float>(TILE_SIZE), {64.0f, 64.0f}) {
     // An unknown kind would read past the table; the mildest hat stands in.
-    Kind = (kind >= 0 && kind < 5) ? kind : 4;
+    Kind = (kind >= 0 && kind < HAT_KINDS) ? kind : HAT_PUSHER;
     FollowsPath = followsPath;
     if (FollowsPath && !path.empty()) {
         for (const VECTOR2& point : path) {
@@ -105,23 +107,20 @@ void SMALLHAT::Fire() {
     // Aimed at a point 30 px above the hero's feet.
     VECTOR2 aimVector = (Hero->Position - VECTOR2{0.0f, 30.0f}) - Position;
     VECTOR2 aim = aimVector.Normalised() * SHOT_SPEED;
+    const KIND_ROW& k = KINDS[Kind];
+    VECTOR2 v = aim * k.ShotSpeed;
     float x = Position.x;
     float y = Position.y;
-    switch (KINDS[Kind].Shot) {
+    switch (k.Shot) {
         case SHOT::PUSHING_SPARK:
-            World->AddObjectFront(new SPARK(Device, x, y, aim.x, aim.y, World, 1));
-            Sound.Play(SOUND_SMALLHAT_FIRE, false);
+            World->AddObjectFront(new SPARK(Device, x, y, v.x, v.y, World, 1));
             break;
-        case SHOT::BUBBLE: {
-            VECTOR2 v = aim * 0.5f;
+        case SHOT::BUBBLE:
             World->AddObjectFront(new BUBBLE(Device, x, y, v.x, v.y, World, 0.0f));
             break;
-        }
-        case SHOT::FLOZER: {
-            VECTOR2 v = aim * 0.4f;
+        case SHOT::FLOZER:
             World->AddObjectFront(new FLOZER(Device, x, y, v.x, v.y, World, 0.0f));
             break;
-        }
         case SHOT::THREE_PUSHING_SPARKS: {
             // The fan's side shots bend by a fixed offset, so the spread
             // narrows as the hero gets farther away.
@@ -129,17 +128,17 @@ void SMALLHAT::Fire() {
             const VECTOR2 fan[3] = {aimVector.Normalised() * FAN_SPEED,
                                     (aimVector + spread).Normalised() * FAN_SPEED,
                                     (aimVector - spread).Normalised() * FAN_SPEED};
-            for (const VECTOR2& v : fan) {
-                World->AddObjectFront(new SPARK(Device, x, y, v.x, v.y, World, 1));
+            for (const VECTOR2& s : fan) {
+                World->AddObjectFront(new SPARK(Device, x, y, s.x, s.y, World, 1));
             }
-            Sound.Play(SOUND_SMALLHAT_FIRE, false);
             break;
         }
-        case SHOT::DAMAGING_SPARK: {
-            VECTOR2 v = aim * 1.4f;
+        case SHOT::DAMAGING_SPARK:
             World->AddObjectFront(new SPARK(Device, x, y, v.x, v.y, World, 0));
             break;
-        }
+    }
+    if (k.FireSound) {
+        Sound.Play(SOUND_SMALLHAT_FIRE, false);
     }
 }
 

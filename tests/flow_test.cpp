@@ -28,9 +28,9 @@ using TEST_SUPPORT::WriteText;
 
 constexpr float DT = 1.0f / 60.0f;
 
-const char* const MAPS[LEVELS] = {"stage1-1", "stage1-2", "stage1-3", "stage1-boss",
-                                  "stage2-1", "stage2-2", "stage2-3", "stage2-boss",
-                                  "stage3-1", "stage3-2", "stage3-3", "stage3-boss"};
+const char* const MAPS[LEVEL_COUNT] = {"stage1-1", "stage1-2", "stage1-3", "stage1-boss",
+                                       "stage2-1", "stage2-2", "stage2-3", "stage2-boss",
+                                       "stage3-1", "stage3-2", "stage3-3", "stage3-boss"};
 
 // The colours the test pictures are made of, so a pixel tells what is drawn.
 constexpr uint32_t RED_FADE = 0xFFFF0000;

@@ -44,7 +44,7 @@ struct CAST_ENTRY {
     int StartIndex = 0;          // path point the small hat starts on
 };
 
-CAST_ENTRY Hat(const PATH& path, int kind, int startIndex) {
+CAST_ENTRY Hat(const PATH& path, SMALLHAT_KIND kind, int startIndex) {
     return {CAST::SMALLHAT, {0, 0}, kind, &path, startIndex};
 }
 CAST_ENTRY Toilet(float column, float row) {
@@ -56,39 +56,61 @@ CAST_ENTRY Toilet(float column, float row) {
 // by their start points, roughly every 1.2 or 1.3 points.
 const std::vector<CAST_ENTRY> LEVELS[LEVEL_COUNT] = {
     // 0: one lone hat circling its own triangle before the exit.
-    {{CAST::SMALLHAT, {60, 4}, 4, nullptr, 0}, Toilet(217, 8)},
+    {{CAST::SMALLHAT, {60, 4}, HAT_PUSHER, nullptr, 0}, Toilet(217, 8)},
     // 1
-    {Hat(A1, 4, 0), Hat(A1, 4, 1), Hat(A1, 0, 2), Hat(A1, 4, 3), Hat(A1, 0, 4), Toilet(217, 11)},
+    {Hat(A1, HAT_PUSHER, 0), Hat(A1, HAT_PUSHER, 1), Hat(A1, HAT_BUBBLES, 2),
+     Hat(A1, HAT_PUSHER, 3), Hat(A1, HAT_BUBBLES, 4), Toilet(217, 11)},
     // 2
-    {Hat(A2, 4, 0), Hat(A2, 4, 1), Hat(A2, 0, 2), Hat(A2, 4, 3), Hat(A2, 0, 5), Hat(A2, 4, 6),
-     Hat(A2, 0, 7), Toilet(217, 10)},
+    {Hat(A2, HAT_PUSHER, 0), Hat(A2, HAT_PUSHER, 1), Hat(A2, HAT_BUBBLES, 2),
+     Hat(A2, HAT_PUSHER, 3), Hat(A2, HAT_BUBBLES, 5), Hat(A2, HAT_PUSHER, 6),
+     Hat(A2, HAT_BUBBLES, 7), Toilet(217, 10)},
     // 3: the first boss alone.
     {{CAST::BOSS, {2048, 256}, 0}},
     // 4
-    {Hat(A4, 4, 0), Hat(A4, 4, 1), Hat(A4, 0, 2), Hat(A4, 4, 3), Hat(A4, 0, 4), Hat(A4, 4, 6),
-     Hat(A4, 0, 7), Hat(A4, 1, 8), Hat(A4, 4, 9), Toilet(217, 7)},
+    {Hat(A4, HAT_PUSHER, 0), Hat(A4, HAT_PUSHER, 1), Hat(A4, HAT_BUBBLES, 2),
+     Hat(A4, HAT_PUSHER, 3), Hat(A4, HAT_BUBBLES, 4), Hat(A4, HAT_PUSHER, 6),
+     Hat(A4, HAT_BUBBLES, 7), Hat(A4, HAT_FLOZERS, 8), Hat(A4, HAT_PUSHER, 9), Toilet(217, 7)},
     // 5
-    {Hat(A5, 4, 0), Hat(A5, 1, 1), Hat(A5, 0, 2), Hat(A5, 4, 3), Hat(A5, 0, 5), Hat(A5, 4, 6),
-     Hat(A5, 0, 7), Hat(A5, 1, 9), Hat(A5, 4, 10), Hat(A5, 1, 11), Toilet(217, 10)},
+    {Hat(A5, HAT_PUSHER, 0), Hat(A5, HAT_FLOZERS, 1), Hat(A5, HAT_BUBBLES, 2),
+     Hat(A5, HAT_PUSHER, 3), Hat(A5, HAT_BUBBLES, 5), Hat(A5, HAT_PUSHER, 6),
+     Hat(A5, HAT_BUBBLES, 7), Hat(A5, HAT_FLOZERS, 9), Hat(A5, HAT_PUSHER, 10),
+     Hat(A5, HAT_FLOZERS, 11), Toilet(217, 10)},
     // 6
-    {Hat(A6, 4, 0), Hat(A6, 1, 1), Hat(A6, 0, 2), Hat(A6, 3, 3), Hat(A6, 0, 5), Hat(A6, 4, 6),
-     Hat(A6, 0, 7), Hat(A6, 1, 9), Hat(A6, 3, 10), Hat(A6, 1, 11), Toilet(219, 2)},
+    {Hat(A6, HAT_PUSHER, 0), Hat(A6, HAT_FLOZERS, 1), Hat(A6, HAT_BUBBLES, 2), Hat(A6, HAT_FAN, 3),
+     Hat(A6, HAT_BUBBLES, 5), Hat(A6, HAT_PUSHER, 6), Hat(A6, HAT_BUBBLES, 7),
+     Hat(A6, HAT_FLOZERS, 9), Hat(A6, HAT_FAN, 10), Hat(A6, HAT_FLOZERS, 11), Toilet(219, 2)},
     // 7: the second boss alone.
     {{CAST::BOSS, {1920, 256}, 1}},
     // 8
-    {Hat(A8, 4, 0), Hat(A8, 1, 1), Hat(A8, 2, 2), Hat(A8, 3, 3), Hat(A8, 0, 4), Hat(A8, 4, 6),
-     Hat(A8, 0, 7), Hat(A8, 1, 8), Hat(A8, 3, 9), Hat(A8, 2, 10), Toilet(219, 2)},
+    {Hat(A8, HAT_PUSHER, 0), Hat(A8, HAT_FLOZERS, 1), Hat(A8, HAT_SPARKS, 2), Hat(A8, HAT_FAN, 3),
+     Hat(A8, HAT_BUBBLES, 4), Hat(A8, HAT_PUSHER, 6), Hat(A8, HAT_BUBBLES, 7),
+     Hat(A8, HAT_FLOZERS, 8), Hat(A8, HAT_FAN, 9), Hat(A8, HAT_SPARKS, 10), Toilet(219, 2)},
     // 9
-    {Hat(A9, 4, 0), Hat(A9, 1, 1), Hat(A9, 2, 2), Hat(A9, 3, 3), Hat(A9, 0, 4), Hat(A9, 4, 6),
-     Hat(A9, 0, 7), Hat(A9, 2, 8), Hat(A9, 3, 9), Hat(A9, 2, 10), Toilet(218, 13)},
+    {Hat(A9, HAT_PUSHER, 0), Hat(A9, HAT_FLOZERS, 1), Hat(A9, HAT_SPARKS, 2), Hat(A9, HAT_FAN, 3),
+     Hat(A9, HAT_BUBBLES, 4), Hat(A9, HAT_PUSHER, 6), Hat(A9, HAT_BUBBLES, 7),
+     Hat(A9, HAT_SPARKS, 8), Hat(A9, HAT_FAN, 9), Hat(A9, HAT_SPARKS, 10), Toilet(218, 13)},
     // 10
-    {Hat(A10, 4, 0), Hat(A10, 1, 1), Hat(A10, 2, 2), Hat(A10, 3, 3), Hat(A10, 0, 4), Hat(A10, 2, 6),
-     Hat(A10, 0, 7), Hat(A10, 2, 8), Hat(A10, 3, 9), Hat(A10, 2, 10), Toilet(217, 2)},
+    {Hat(A10, HAT_PUSHER, 0), Hat(A10, HAT_FLOZERS, 1), Hat(A10, HAT_SPARKS, 2),
+     Hat(A10, HAT_FAN, 3), Hat(A10, HAT_BUBBLES, 4), Hat(A10, HAT_SPARKS, 6),
+     Hat(A10, HAT_BUBBLES, 7), Hat(A10, HAT_SPARKS, 8), Hat(A10, HAT_FAN, 9),
+     Hat(A10, HAT_SPARKS, 10), Toilet(217, 2)},
     // 11: the bomb ticking on the floor, then the third boss.
     {{CAST::BOMB, {20, 13}}, {CAST::BOSS, {1280, 128}, 2}},
 };
 
 }  // namespace
+
+bool IsBossLevel(int level) {
+    if (level < 0 || level >= LEVEL_COUNT) {
+        return false;
+    }
+    for (const CAST_ENTRY& e : LEVELS[level]) {
+        if (e.What == CAST::BOSS) {
+            return true;
+        }
+    }
+    return false;
+}
 
 void CreateLevelContents(WORLD* world, DEVICE* device, int level) {
     if (!world || level < 0 || level >= LEVEL_COUNT) {

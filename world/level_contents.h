@@ -6,3 +6,6 @@ class DEVICE;
 // Creates the fixed cast of a level (enemies and their paths, the exit,
 // bosses, the bomb) and appends it to the world's object list in order.
 void CreateLevelContents(WORLD* world, DEVICE* device, int level);
+
+// True for a level whose cast holds a boss (the last of each stage).
+bool IsBossLevel(int level);

@@ -328,7 +328,7 @@ int main(int argc, char** argv) {
     // all twelve several times over.
     const double episode = std::clamp(o.GameSeconds / 40.0, 10.0, 120.0);
     PLAYER player(o.Seed, episode);
-    std::array<int, LEVELS> levelFrames{};
+    std::array<int, LEVEL_COUNT> levelFrames{};
     std::set<std::pair<int, int>> moves;
     size_t mostObjects = 0;
     int starts = 0;
@@ -381,7 +381,7 @@ int main(int argc, char** argv) {
                 moves.insert({state, drawn});
             }
             if (state == GS_LEVEL_SELECT && drawn == GS_PLAYING) {
-                levelWanted = (levelWanted + 1) % LEVELS;
+                levelWanted = (levelWanted + 1) % LEVEL_COUNT;
             }
             state = drawn;
 
@@ -393,7 +393,7 @@ int main(int argc, char** argv) {
                 break;
             }
             if (state == GS_PLAYING) {
-                if (app->Level < 0 || app->Level >= LEVELS) {
+                if (app->Level < 0 || app->Level >= LEVEL_COUNT) {
                     fault = "playing level " + std::to_string(app->Level);
                     break;
                 }
@@ -440,7 +440,7 @@ int main(int argc, char** argv) {
     }
     // A long soak must have played every level.
     if (o.GameSeconds >= 600.0) {
-        for (int level = 0; level < LEVELS; ++level) {
+        for (int level = 0; level < LEVEL_COUNT; ++level) {
             if (levelFrames[size_t(level)] == 0) {
                 std::fprintf(stderr, "soak: FAILED: level %d was never played\n", level);
                 return 1;

@@ -36,6 +36,7 @@
 #include "tools/levels/boss_solve.h"
 #include "tools/levels/copies.h"
 #include "tools/levels/level_run.h"
+#include "world/level_contents.h"
 #include "world/world.h"
 
 namespace {
@@ -460,10 +461,6 @@ bool PlayScript(const std::string& data, int level, const std::string& path, RUN
 
 double WalkShare(const RUN_FRAME& end) {
     return end.FreeFrames > 0 ? 100.0 * double(end.WalkFrames) / double(end.FreeFrames) : 0.0;
-}
-
-bool IsBossLevel(int level) {
-    return level == 3 || level == 7 || level == 11;
 }
 
 // The hero standing at the start, once the title card is over.
