@@ -105,4 +105,10 @@ private:
     void DrawLevelTitle();
     void DrawOverlay(float alpha, bool usual);
     void DrawScreens();
+    bool ChangeScreen();
+    void DrawIntro();
+    void DrawMenu();
+    void DrawLevelSelect();
+    void DrawCredits();
+    void DrawEnding();
 };

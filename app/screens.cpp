@@ -10,6 +10,7 @@
 #include "app/hud_text.h"
 #include "app/progress.h"
 #include "objects/hero.h"
+#include "objects/sprites.h"
 #include "platform/font.h"
 #include "platform/keyboard.h"
 #include "platform/sound.h"
@@ -124,9 +125,41 @@ void ReplacePicture(TEXTURE*& picture, DEVICE* device, const char* path) {
 }  // namespace
 
 void APPLICATION::DrawScreens() {
-    float& t = ScreenTime;
     MenuKeys.BeginScreen();
+    if (ChangeScreen()) {
+        return;
+    }
 
+    // Each screen below may move to a later one, which then draws its first
+    // frame at once.
+    DrawIntro();
+    if (GameState == GS_MENU) {
+        DrawMenu();
+    }
+    if (GameState == GS_LEVEL_SELECT) {
+        DrawLevelSelect();
+    }
+    if (GameState == GS_CREDITS) {
+        DrawCredits();
+    }
+    if (GameState == GS_ENDING_BAD || GameState == GS_ENDING_GOOD) {
+        DrawEnding();
+    }
+
+    BackRequested = false;
+
+    // The move sound plays when the cursor comes onto a button.
+    if (HoverCount > PrevHoverCount) {
+        Sound.Play(SOUND_MENU_MOVE, false);
+    }
+    PrevHoverCount = HoverCount;
+    HoverCount = 0;
+}
+
+// The screen changes asked for since the last frame, and the start of the
+// intro. True when the menu was entered: it draws from the next frame.
+bool APPLICATION::ChangeScreen() {
+    float& t = ScreenTime;
     // Menu entry: a request, or the intro skipped.
     bool skip = GameState < GS_MENU && t != 0.0f &&
                 (KEYBOARD::IsDown(VK_RETURN) || KEYBOARD::IsDown(VK_SPACE) ||
@@ -137,7 +170,7 @@ void APPLICATION::DrawScreens() {
         t = 0.0f;
         IntroMusic.Stop();
         MenuMusic.Play();
-        return;
+        return true;
     }
 
     if (GameState == GS_TO_BAD_ENDING || GameState == GS_TO_GOOD_ENDING) {
@@ -165,9 +198,12 @@ void APPLICATION::DrawScreens() {
     if (!IntroMusic.IsPlaying() && !MenuMusic.IsPlaying()) {
         MenuMusic.Play();
     }
+    return false;
+}
 
-    // Each block below may move to a later screen, which then draws its
-    // first frame at once.
+// The intro's slides, one after another.
+void APPLICATION::DrawIntro() {
+    float& t = ScreenTime;
     for (int slide = GS_INTRO1; slide <= GS_INTRO5; ++slide) {
         if (GameState != slide) {
             continue;
@@ -202,90 +238,86 @@ void APPLICATION::DrawScreens() {
             t = 0.0f;
         }
     }
+}
 
-    if (GameState == GS_MENU) {
-        ARGB picture = ToArgb(FadeColour(t < 2.0f ? 0.5f * t : 1.0f));
-        Sprite->Draw(Picture, nullptr, &FULL_SCREEN, nullptr, 0.0f, nullptr, picture);
-        // The hero rises from below the screen and stops beside the buttons.
-        VECTOR2 hero{HERO_AT.x, std::max(1200.0f - 500.0f * t, HERO_AT.y)};
-        Sprite->Draw(HeroPicture, nullptr, nullptr, nullptr, 0.0f, &hero, COLOUR_WHITE);
-        if (MenuButton(550, 250, "Start", FadeColour(0.5f * t - 1.0f), true)) {
-            GameState = GS_LEVEL_SELECT;
-            t = 0.0f;
-            // The file, or what this run reached where it could not be saved.
-            Progress = std::max(Progress, LoadProgress(ProgressFile));
-        }
-        if (MenuButton(550, 300, "Credits", FadeColour(0.5f * t - 1.5f), true)) {
-            GameState = GS_CREDITS;
-            t = 0.0f;
-        }
-        if (MenuButton(550, 350, "Quit", FadeColour(0.5f * t - 2.0f), true)) {
-            Quit();
-        }
-        MenuKeys.MoveCursor(Mouse);
-        Mouse.DrawCursor();
+void APPLICATION::DrawMenu() {
+    float& t = ScreenTime;
+    ARGB picture = ToArgb(FadeColour(t < 2.0f ? 0.5f * t : 1.0f));
+    Sprite->Draw(Picture, nullptr, &FULL_SCREEN, nullptr, 0.0f, nullptr, picture);
+    // The hero rises from below the screen and stops beside the buttons.
+    VECTOR2 hero{HERO_AT.x, std::max(1200.0f - 500.0f * t, HERO_AT.y)};
+    Sprite->Draw(HeroPicture, nullptr, nullptr, nullptr, 0.0f, &hero, COLOUR_WHITE);
+    if (MenuButton(550, 250, "Start", FadeColour(0.5f * t - 1.0f), true)) {
+        GameState = GS_LEVEL_SELECT;
+        t = 0.0f;
+        // The file, or what this run reached where it could not be saved.
+        Progress = std::max(Progress, LoadProgress(ProgressFile));
     }
-
-    if (GameState == GS_LEVEL_SELECT) {
-        Sprite->Draw(Picture, nullptr, &FULL_SCREEN, nullptr, 0.0f, nullptr, COLOUR_WHITE);
-        Sprite->Draw(HeroPicture, nullptr, nullptr, nullptr, 0.0f, &HERO_AT, COLOUR_WHITE);
-        for (int i = 0; i < LEVEL_COUNT; ++i) {
-            COLOUR colour = FadeColour(0.5f * t - 0.1f * static_cast<float>(i));
-            bool open = i <= Progress;
-            if (!open) {
-                colour.r = colour.g = colour.b = 0.5f;
-            }
-            if (MenuButton(550, 10 + 40 * i, LevelName(i), colour, open)) {
-                // Stays on this screen when the level cannot be loaded.
-                StartLevel(i);
-            }
-        }
-        if (MenuButton(550, 550, "Back", FadeColour(0.5f * t - 1.0f), true) || BackRequested) {
-            GameState = GS_MENU;
-            t = SHOWN_MENU;
-        }
-        MenuKeys.MoveCursor(Mouse);
-        Mouse.DrawCursor();
+    if (MenuButton(550, 300, "Credits", FadeColour(0.5f * t - 1.5f), true)) {
+        GameState = GS_CREDITS;
+        t = 0.0f;
     }
-
-    if (GameState == GS_CREDITS) {
-        Sprite->Draw(Picture, nullptr, &FULL_SCREEN, nullptr, 0.0f, nullptr, COLOUR_WHITE);
-        Sprite->Draw(HeroPicture, nullptr, nullptr, nullptr, 0.0f, &HERO_AT, COLOUR_WHITE);
-        for (int j = 0; j < 12; ++j) {
-            COLOUR c = FadeColour(0.5f * t - 0.4f * static_cast<float>(j));
-            float y = 50.0f + 30.0f * static_cast<float>(j);
-            CreditsFont->DrawString(457.0f, y + 2.0f, ToArgb(ScaleColour(c, 0.5f)), CREDITS[j], 0);
-            CreditsFont->DrawString(455.0f, y, ToArgb(c), CREDITS[j], 0);
-        }
-        if (MenuButton(470, 550, "Back", FadeColour(0.5f * t - 5.0f), true) || BackRequested) {
-            GameState = GS_MENU;
-            t = SHOWN_MENU;
-        }
-        MenuKeys.MoveCursor(Mouse);
-        Mouse.DrawCursor();
+    if (MenuButton(550, 350, "Quit", FadeColour(0.5f * t - 2.0f), true)) {
+        Quit();
     }
+    MenuKeys.MoveCursor(Mouse);
+    Mouse.DrawCursor(StuffSheet);
+}
 
-    if (GameState == GS_ENDING_BAD || GameState == GS_ENDING_GOOD) {
-        float a = 1.0f;
-        if (t < 2.0f) {
-            a = 0.5f * t;
-        } else if (t > 7.0f) {
-            a = 1.0f - (t - 7.0f) * 0.5f;
+void APPLICATION::DrawLevelSelect() {
+    float& t = ScreenTime;
+    Sprite->Draw(Picture, nullptr, &FULL_SCREEN, nullptr, 0.0f, nullptr, COLOUR_WHITE);
+    Sprite->Draw(HeroPicture, nullptr, nullptr, nullptr, 0.0f, &HERO_AT, COLOUR_WHITE);
+    for (int i = 0; i < LEVEL_COUNT; ++i) {
+        COLOUR colour = FadeColour(0.5f * t - 0.1f * static_cast<float>(i));
+        bool open = i <= Progress;
+        if (!open) {
+            colour.r = colour.g = colour.b = 0.5f;
         }
-        Sprite->Draw(Picture, nullptr, &FULL_SCREEN, nullptr, 0.0f, nullptr, ToArgb(FadeColour(a)));
-        if (t > 10.0f) {
-            GameState = GS_TO_MENU;
+        if (MenuButton(550, 10 + 40 * i, LevelName(i), colour, open)) {
+            // Stays on this screen when the level cannot be loaded.
+            StartLevel(i);
         }
     }
-
-    BackRequested = false;
-
-    // The move sound plays when the cursor comes onto a button.
-    if (HoverCount > PrevHoverCount) {
-        Sound.Play(SOUND_MENU_MOVE, false);
+    if (MenuButton(550, 550, "Back", FadeColour(0.5f * t - 1.0f), true) || BackRequested) {
+        GameState = GS_MENU;
+        t = SHOWN_MENU;
     }
-    PrevHoverCount = HoverCount;
-    HoverCount = 0;
+    MenuKeys.MoveCursor(Mouse);
+    Mouse.DrawCursor(StuffSheet);
+}
+
+void APPLICATION::DrawCredits() {
+    float& t = ScreenTime;
+    Sprite->Draw(Picture, nullptr, &FULL_SCREEN, nullptr, 0.0f, nullptr, COLOUR_WHITE);
+    Sprite->Draw(HeroPicture, nullptr, nullptr, nullptr, 0.0f, &HERO_AT, COLOUR_WHITE);
+    for (int j = 0; j < 12; ++j) {
+        COLOUR c = FadeColour(0.5f * t - 0.4f * static_cast<float>(j));
+        float y = 50.0f + 30.0f * static_cast<float>(j);
+        CreditsFont->DrawString(457.0f, y + 2.0f, ToArgb(ScaleColour(c, 0.5f)), CREDITS[j], 0);
+        CreditsFont->DrawString(455.0f, y, ToArgb(c), CREDITS[j], 0);
+    }
+    if (MenuButton(470, 550, "Back", FadeColour(0.5f * t - 5.0f), true) || BackRequested) {
+        GameState = GS_MENU;
+        t = SHOWN_MENU;
+    }
+    MenuKeys.MoveCursor(Mouse);
+    Mouse.DrawCursor(StuffSheet);
+}
+
+// The ending's picture fades in, stays, fades out, and the menu follows.
+void APPLICATION::DrawEnding() {
+    float& t = ScreenTime;
+    float a = 1.0f;
+    if (t < 2.0f) {
+        a = 0.5f * t;
+    } else if (t > 7.0f) {
+        a = 1.0f - (t - 7.0f) * 0.5f;
+    }
+    Sprite->Draw(Picture, nullptr, &FULL_SCREEN, nullptr, 0.0f, nullptr, ToArgb(FadeColour(a)));
+    if (t > 10.0f) {
+        GameState = GS_TO_MENU;
+    }
 }
 
 bool APPLICATION::MenuButton(int x, int y, const char* text, COLOUR colour, bool selectable) {

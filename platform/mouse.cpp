@@ -4,7 +4,6 @@
 
 #include <cmath>
 
-#include "objects/sprites.h"
 #include "platform/device.h"
 #include "platform/keys.h"
 #include "platform/log.h"
@@ -151,12 +150,12 @@ bool MOUSE::ClickedIn(int left, int top, int right, int bottom) const {
     return IsLeftDown() && IsInside(left, top, right, bottom);
 }
 
-void MOUSE::DrawCursor() {
-    if (!StuffSheet || !Sprite) {
+void MOUSE::DrawCursor(const TEXTURE* sheet) {
+    if (!sheet || !Sprite) {
         return;
     }
     VECTOR2 at{float(X), float(Y)};
     Sprite->Begin();
-    Sprite->Draw(StuffSheet, &CURSOR_SOURCE, nullptr, nullptr, 0.0f, &at, COLOUR_WHITE);
+    Sprite->Draw(sheet, &CURSOR_SOURCE, nullptr, nullptr, 0.0f, &at, COLOUR_WHITE);
     Sprite->End();
 }

@@ -4,6 +4,7 @@
 
 class DEVICE;
 class SPRITE;
+class TEXTURE;
 
 // The menu's mouse: a cursor moved by the pointer's motion and kept on the
 // 800 x 600 screen, and the left button. Full screen it reads relative
@@ -28,8 +29,9 @@ public:
     bool IsInside(int left, int top, int right, int bottom) const;
     // The button held (not freshly pressed) with the cursor inside.
     bool ClickedIn(int left, int top, int right, int bottom) const;
-    // The cursor picture with its top-left corner, the hot spot, at (X, Y).
-    void DrawCursor();
+    // The cursor picture, from the game's stuff sheet (none yet: nothing is
+    // drawn), with its top-left corner, the hot spot, at (X, Y).
+    void DrawCursor(const TEXTURE* sheet);
 
     int X = 0;  // px, screen; the centre after InitMouse
     int Y = 0;

@@ -30,6 +30,7 @@ if(VORTIGAN_FUZZ)
 
     # Coverage for the fuzzer from everything the game runs.
     target_compile_options(vortigan_core PRIVATE -fsanitize=fuzzer-no-link)
+    target_compile_options(vortigan_platform PRIVATE -fsanitize=fuzzer-no-link)
 
     foreach(target data_file bink progress dds picture input_script)
         add_executable(${target}_fuzz ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/${target}_fuzz.cpp)

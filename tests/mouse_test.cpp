@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "objects/sprites.h"
 #include "platform/device.h"
 #include "platform/keys.h"
 #include "platform/log.h"
@@ -45,7 +44,7 @@ TEST(MOUSESTART, ConstructedAtTheCornerAndWithoutADeviceStaysPut) {
     mouse.Update();
     EXPECT_EQ(mouse.X, 10);
     EXPECT_FALSE(mouse.IsLeftDown());
-    mouse.DrawCursor();  // nothing to draw with, and no crash
+    mouse.DrawCursor(nullptr);  // nothing to draw with, and no crash
 }
 
 TEST_F(MOUSE_ON_SCREEN, StartsInTheMiddleOfTheScreen) {
@@ -137,14 +136,12 @@ TEST_F(MOUSE_ON_SCREEN, CursorIsDrawnFromTheStuffSheetWithItsCornerOnThePointer)
     ASSERT_NE(sheet, nullptr);
 
     Device.Clear(0);
-    Mouse.DrawCursor();  // the sheet is not loaded yet
+    Mouse.DrawCursor(nullptr);  // the sheet is not loaded yet
     EXPECT_EQ(Device.ReadPixel(400, 300) & 0xFFFFFF, 0u);
 
-    StuffSheet = sheet;
     Mouse.X = 100;
     Mouse.Y = 200;
-    Mouse.DrawCursor();
-    StuffSheet = nullptr;
+    Mouse.DrawCursor(sheet);
     EXPECT_EQ(Device.ReadPixel(100, 200) & 0xFFFFFF, 0x00FF00u);
     EXPECT_EQ(Device.ReadPixel(149, 259) & 0xFFFFFF, 0x00FF00u);
     EXPECT_EQ(Device.ReadPixel(99, 200) & 0xFFFFFF, 0u);
