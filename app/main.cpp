@@ -46,6 +46,54 @@ bool FinishOutputs(FRAME_TRACE& trace, const PLATFORM_OPTIONS& options, bool scr
     return ok;
 }
 
+// Runs one update and one drawing a frame until the game is quit or the
+// frames asked for are done. False when a screenshot could not be written.
+bool RunFrames(APPLICATION& app, DEVICE& device, const PLATFORM_OPTIONS& options,
+               FRAME_TRACE& trace) {
+    // The game's clock is the sum of its frames' time steps, from the start.
+    double previous = PLATFORM::Seconds();
+    double clock = 0.0;  // s
+    bool screenshotsWritten = true;
+    for (int64_t frame = 0; options.Frames < 0 || frame < options.Frames; ++frame) {
+        if (!PLATFORM::PollEvents()) {
+            break;
+        }
+        PLATFORM::BeginFrame(frame);
+        double now = PLATFORM::Seconds();
+        double measured = std::min(now - previous, MAX_DT);
+        previous = now;
+        double dt = FrameDt(options, measured);
+        // A fixed step keeps its clock as frame x dt, to the bit, as the
+        // stored replays were made with.
+        clock = PLATFORM::ScriptHasDt() || options.FixedDt <= 0.0
+                    ? clock + dt
+                    : static_cast<double>(frame + 1) * dt;
+        PLATFORM::SetSimulatedTime(clock);
+        PLATFORM::RecordDt(dt);
+        app.Update(static_cast<float>(dt));
+        trace.Frame(frame, app);
+        bool shot = DISPLAY::ScreenshotRequested();
+        for (const auto& [at, path] : options.Screenshots) {
+            shot = shot || at == frame;
+        }
+        // Headless, a frame nobody will see is worked out in full (drawing
+        // moves some of the cast) but not painted, so replays run many
+        // times faster; every frame written to a PNG is painted whole.
+        device.Blind = device.Headless() && !shot;
+        app.Render();
+        for (const auto& [at, path] : options.Screenshots) {
+            if (at == frame && !device.SaveScreenshot(path)) {
+                std::fprintf(stderr, "vortigan: cannot write screenshot %s\n", path.c_str());
+                screenshotsWritten = false;
+            }
+        }
+        if (PLATFORM::QuitRequested()) {
+            break;
+        }
+    }
+    return screenshotsWritten;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -96,47 +144,7 @@ int main(int argc, char** argv) {
         app->StartLevel(options.Level);
     }
 
-    // The game's clock is the sum of its frames' time steps, from the start.
-    double previous = PLATFORM::Seconds();
-    double clock = 0.0;  // s
-    bool screenshotsWritten = true;
-    for (int64_t frame = 0; options.Frames < 0 || frame < options.Frames; ++frame) {
-        if (!PLATFORM::PollEvents()) {
-            break;
-        }
-        PLATFORM::BeginFrame(frame);
-        double now = PLATFORM::Seconds();
-        double measured = std::min(now - previous, MAX_DT);
-        previous = now;
-        double dt = FrameDt(options, measured);
-        // A fixed step keeps its clock as frame x dt, to the bit, as the
-        // stored replays were made with.
-        clock = PLATFORM::ScriptHasDt() || options.FixedDt <= 0.0
-                    ? clock + dt
-                    : static_cast<double>(frame + 1) * dt;
-        PLATFORM::SetSimulatedTime(clock);
-        PLATFORM::RecordDt(dt);
-        app->Update(static_cast<float>(dt));
-        trace.Frame(frame, *app);
-        bool shot = DISPLAY::ScreenshotRequested();
-        for (const auto& [at, path] : options.Screenshots) {
-            shot = shot || at == frame;
-        }
-        // Headless, a frame nobody will see is worked out in full (drawing
-        // moves some of the cast) but not painted, so replays run many
-        // times faster; every frame written to a PNG is painted whole.
-        device.Blind = device.Headless() && !shot;
-        app->Render();
-        for (const auto& [at, path] : options.Screenshots) {
-            if (at == frame && !device.SaveScreenshot(path)) {
-                std::fprintf(stderr, "vortigan: cannot write screenshot %s\n", path.c_str());
-                screenshotsWritten = false;
-            }
-        }
-        if (PLATFORM::QuitRequested()) {
-            break;
-        }
-    }
+    bool screenshotsWritten = RunFrames(*app, device, options, trace);
     app.reset();
     device.Destroy();
     PLATFORM::Shutdown();

@@ -3,6 +3,9 @@
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
+#include <string>
+
+#include "world/world.h"
 
 namespace {
 
@@ -41,6 +44,58 @@ std::string FromStartFolder(const std::string& path) {
     std::error_code ec;
     std::filesystem::path absolute = std::filesystem::absolute(path, ec);
     return ec ? path : absolute.lexically_normal().string();
+}
+
+// Sets what one option (with its value, if it takes one) asks for; the
+// complaint when the option or its value is bad, else nothing.
+std::string ApplyOption(const std::string& arg, const std::string& value, PLATFORM_OPTIONS* o) {
+    if (arg == "--headless") {
+        o->Headless = true;
+    } else if (arg == "--windowed") {
+        o->Windowed = true;
+        o->WindowedGiven = true;
+    } else if (arg == "--fullscreen") {
+        o->Windowed = false;
+        o->WindowedGiven = true;
+    } else if (arg == "--no-vsync") {
+        o->NoVsync = true;
+    } else if (arg == "--frames") {
+        if (!ParseInt(value, &o->Frames) || o->Frames < 0) {
+            return "--frames wants a whole number of frames, not '" + value + "'";
+        }
+    } else if (arg == "--fixed-dt") {
+        if (!ParseDouble(value, &o->FixedDt) || !(o->FixedDt > 0.0) || o->FixedDt > 1.0) {
+            return "--fixed-dt wants seconds above 0 and at most 1, not '" + value + "'";
+        }
+    } else if (arg == "--input") {
+        o->InputPath = FromStartFolder(value);
+    } else if (arg == "--record") {
+        o->RecordPath = FromStartFolder(value);
+    } else if (arg == "--trace") {
+        o->TracePath = FromStartFolder(value);
+    } else if (arg == "--data") {
+        o->DataDir = FromStartFolder(value);
+    } else if (arg == "--user-dir") {
+        o->UserDir = FromStartFolder(value);
+    } else if (arg == "--screenshot") {
+        size_t colon = value.find(':');
+        int64_t frame = 0;
+        if (colon == std::string::npos || !ParseInt(value.substr(0, colon), &frame) || frame < 0 ||
+            colon + 1 >= value.size()) {
+            return "--screenshot wants FRAME:FILE.png, not '" + value + "'";
+        }
+        o->Screenshots.emplace_back(frame, FromStartFolder(value.substr(colon + 1)));
+    } else if (arg == "--level") {
+        int64_t level = 0;
+        if (!ParseInt(value, &level) || level < 0 || level >= LEVEL_COUNT) {
+            return "--level wants a level from 0 to " + std::to_string(LEVEL_COUNT - 1) +
+                   ", not '" + value + "'";
+        }
+        o->Level = static_cast<int>(level);
+    } else {
+        return "unknown option '" + arg + "'";
+    }
+    return "";
 }
 
 }  // namespace
@@ -120,50 +175,9 @@ COMMAND_LINE ParseCommandLine(int argc, const char* const* argv) {
             cl.Exit = true;
             cl.Message = std::string("vortigan ") + VORTIGAN_VERSION + "\n";
             return cl;
-        } else if (arg == "--headless") {
-            o.Headless = true;
-        } else if (arg == "--windowed") {
-            o.Windowed = true;
-            o.WindowedGiven = true;
-        } else if (arg == "--fullscreen") {
-            o.Windowed = false;
-            o.WindowedGiven = true;
-        } else if (arg == "--no-vsync") {
-            o.NoVsync = true;
-        } else if (arg == "--frames") {
-            if (!ParseInt(value, &o.Frames) || o.Frames < 0) {
-                return fail("--frames wants a whole number of frames, not '" + value + "'");
-            }
-        } else if (arg == "--fixed-dt") {
-            if (!ParseDouble(value, &o.FixedDt) || !(o.FixedDt > 0.0) || o.FixedDt > 1.0) {
-                return fail("--fixed-dt wants seconds above 0 and at most 1, not '" + value + "'");
-            }
-        } else if (arg == "--input") {
-            o.InputPath = FromStartFolder(value);
-        } else if (arg == "--record") {
-            o.RecordPath = FromStartFolder(value);
-        } else if (arg == "--trace") {
-            o.TracePath = FromStartFolder(value);
-        } else if (arg == "--data") {
-            o.DataDir = FromStartFolder(value);
-        } else if (arg == "--user-dir") {
-            o.UserDir = FromStartFolder(value);
-        } else if (arg == "--screenshot") {
-            size_t colon = value.find(':');
-            int64_t frame = 0;
-            if (colon == std::string::npos || !ParseInt(value.substr(0, colon), &frame) ||
-                frame < 0 || colon + 1 >= value.size()) {
-                return fail("--screenshot wants FRAME:FILE.png, not '" + value + "'");
-            }
-            o.Screenshots.emplace_back(frame, FromStartFolder(value.substr(colon + 1)));
-        } else if (arg == "--level") {
-            int64_t level = 0;
-            if (!ParseInt(value, &level) || level < 0 || level > 11) {
-                return fail("--level wants a level from 0 to 11, not '" + value + "'");
-            }
-            o.Level = static_cast<int>(level);
-        } else {
-            return fail("unknown option '" + arg + "'");
+        }
+        if (std::string why = ApplyOption(arg, value, &o); !why.empty()) {
+            return fail(why);
         }
     }
     return cl;
