@@ -6,5 +6,6 @@ target_link_libraries(vortigan_soak PRIVATE vortigan_core)
 add_test(NAME soak_short
     COMMAND vortigan_soak --data ${VORTIGAN_DATA_DIR} --game-seconds ${VORTIGAN_SOAK_SECONDS})
 set_tests_properties(soak_short PROPERTIES
+    LABELS long
     TIMEOUT 900
     ENVIRONMENT "SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy")
