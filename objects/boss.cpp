@@ -129,7 +129,6 @@ const BOSS_KIND KINDS[BOSS_KINDS] = {
 
 constexpr float APPEAR_DELAY = 2.0f;      // s before the boss first moves
 constexpr float HURT_TIME = 2.5f;         // s of blinking after a hit
-constexpr float ARRIVED = 30.0f;          // px from a waypoint counts as there
 constexpr float TURN_SPEED = 1.0f;        // rad/s while turning over
 constexpr float FALL_SPEED = 50.0f;       // px/s once upside down
 constexpr float TILT_SPEED = PI / 4.0f;   // rad/s, following the ray's sweep

@@ -21,6 +21,8 @@ public:
     bool TouchHero(HERO* hero) override;
     void Hit() override;
 
+    static constexpr float ARRIVED = 30.0f;  // px from a waypoint counts as there
+
     int32_t Kind = 0;                // 0..BOSS_KINDS-1, selects every per-boss constant
     int32_t WaypointIndex = 0;       // waypoint the boss is flying to
     int32_t Points = 0;              // score per hit; five times as much for the last

@@ -21,9 +21,7 @@ constexpr float DYING_SPIN = 3.0f;          // rad/s
 constexpr float ANIM_STEP_TIME = 0.2f;      // s per ground animation step
 constexpr float AIR_BRAKING = 150.0f;       // px/s²
 constexpr float JUMP_SPEED = 300.0f;        // px/s, straight up
-constexpr float LAUNCH_SPEED = 1000.0f;     // px/s at full charge
 constexpr float MIN_CHARGE = 0.2f;          // a weaker charge only lifts 2 px
-constexpr float AIM_TURN_RATE = 2.0f;       // rad/s
 constexpr float HARD_LANDING = 800.0f;      // px/s downward: puffs and a thud
 constexpr float SLIDING_LANDING = 600.0f;   // px/s: fast enough to slide on
 constexpr float SLIDE_DAMPING = 10.0f;      // per s
@@ -48,7 +46,6 @@ constexpr float WALL_PROBE_Y = -30.0f;
 constexpr float FOOT_PROBE_X = 10.0f;
 constexpr float SLIDE_PROBE_Y = -5.0f;
 constexpr float HEAD_PROBE_Y = -60.0f;  // the top of the hero's box
-constexpr float HALF_WIDTH = 15.0f;     // half the box, for a safe footing
 
 // A puff thrown up by the hero: velocity, scale cap base, acceleration y,
 // age rate. Every one starts at the hero's feet unless said otherwise.
@@ -189,8 +186,10 @@ void HERO::UpdateHero(float dt, std::vector<OBJECT*>& objects) {
     // The box objects see this frame, from before the move. It follows a
     // dying hero too, so that what it meets on the way down is what it
     // passes, not what stood where it died.
-    Box = {static_cast<int32_t>(Position.x - 15.0f), static_cast<int32_t>(Position.y - 60.0f),
-           static_cast<int32_t>(Position.x + 15.0f), static_cast<int32_t>(Position.y - 10.0f)};
+    Box = {static_cast<int32_t>(Position.x - HALF_WIDTH),
+           static_cast<int32_t>(Position.y - BOX_HEIGHT),
+           static_cast<int32_t>(Position.x + HALF_WIDTH),
+           static_cast<int32_t>(Position.y - BOX_LIFT)};
 
     // A dying hero falls through everything, straight to the move.
     if (!Dying && !Steer(dt)) {
@@ -375,7 +374,7 @@ void HERO::UseGroundKeys(float dt) {
         if (!Aiming && Slide.Length() == 0.0f) {
             Animation = ANIM_JUMPING;
             Jumping = true;
-            Position.y -= 2.0f;
+            Position.y -= LIFT_OFF;
             Velocity = {0.0f, -JUMP_SPEED};
         }
     } else if (KEYBOARD::IsDown(VK_DOWN)) {
@@ -393,7 +392,7 @@ void HERO::Aim(float dt) {
     if (!Aiming) {
         Charge = 0.0f;
         ChargeRising = true;
-        AimAngle = Facing == 1 ? -0.75f * PI : -0.25f * PI;
+        AimAngle = Facing == 1 ? AIM_START_LEFT : AIM_START_RIGHT;
     }
     Aiming = true;
     Charge += ChargeRising ? dt : -dt;
@@ -416,7 +415,7 @@ void HERO::Aim(float dt) {
 void HERO::Launch() {
     Animation = ANIM_MEGA_JUMP;
     Aiming = false;
-    Position.y -= 2.0f;
+    Position.y -= LIFT_OFF;
     if (Charge > MIN_CHARGE) {
         Charge *= LAUNCH_SPEED;
         Velocity = {std::cos(AimAngle) * Charge, std::sin(AimAngle) * Charge};

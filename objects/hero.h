@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <numbers>
 #include <vector>
 
 #include "objects/object.h"
@@ -31,6 +32,17 @@ public:
 
     void Update(float) override {}
     void Render(SPRITE* sprite, float zoom) override;
+
+    // Movement the level tools predict as the game plays it.
+    static constexpr float LAUNCH_SPEED = 1000.0f;  // px/s at full charge
+    static constexpr float AIM_TURN_RATE = 2.0f;    // rad/s
+    static constexpr float AIM_START_LEFT = -0.75f * std::numbers::pi_v<float>;   // rad
+    static constexpr float AIM_START_RIGHT = -0.25f * std::numbers::pi_v<float>;  // rad
+    static constexpr float LIFT_OFF = 2.0f;  // px the feet rise to leave the floor
+    // The box others meet, about the point between the feet.
+    static constexpr float HALF_WIDTH = 15.0f;  // px; also a safe footing's half width
+    static constexpr float BOX_HEIGHT = 60.0f;  // px from the feet to the top
+    static constexpr float BOX_LIFT = 10.0f;    // px from the feet to the bottom
 
     // The hero's real update: keys, movement against the tiles, contacts.
     void UpdateHero(float dt, std::vector<OBJECT*>& objects);

@@ -4,8 +4,11 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <numbers>
 
 #include "app/application.h"
+#include "objects/boss.h"
+#include "objects/hero.h"
 #include "tools/levels/copies.h"
 #include "tools/levels/level_run.h"
 
@@ -108,24 +111,20 @@ struct FOUND {
 // when the first touch would hurt the hero or there is none in reach. The
 // boss is flown along its tour as the game flies it.
 int PredictStomp(const RUN_FRAME& at, const STRIKE& s, double dt, float* offCentre) {
-    constexpr float PI = 3.14159265f;
-    constexpr float LAUNCH_SPEED = 1000.0f;  // px/s at full charge
-    constexpr float TURN = 2.0f;             // rad/s while aiming
-    constexpr float G = 500.0f;              // px/s²
-    constexpr float ARRIVED = 30.0f;         // px from a waypoint counts as there
-    constexpr float SLACK = 8.0f;            // px the guess may be off by
-    constexpr int HORIZON = 240;             // frames of flight looked at
+    constexpr float PI = std::numbers::pi_v<float>;
+    constexpr float SLACK = 8.0f;  // px the guess may be off by
+    constexpr int HORIZON = 240;   // frames of flight looked at
     const float step = float(dt);
     int held = std::max(s.Charge, std::abs(s.Aim) + 2);
     if (held > 60) {
         return -1;
     }
     float charge = float(held) * step;
-    float angle = at.Facing == 1 ? -0.75f * PI : -0.25f * PI;
-    angle = std::clamp(angle - float(s.Aim) * TURN * step, -PI, 0.0f);
-    float x = at.X, y = at.Y - 2.0f;
-    float vx = std::cos(angle) * charge * LAUNCH_SPEED;
-    float vy = std::sin(angle) * charge * LAUNCH_SPEED;
+    float angle = at.Facing == 1 ? HERO::AIM_START_LEFT : HERO::AIM_START_RIGHT;
+    angle = std::clamp(angle - float(s.Aim) * HERO::AIM_TURN_RATE * step, -PI, 0.0f);
+    float x = at.X, y = at.Y - HERO::LIFT_OFF;
+    float vx = std::cos(angle) * charge * HERO::LAUNCH_SPEED;
+    float vy = std::sin(angle) * charge * HERO::LAUNCH_SPEED;
     float bx = at.BossX, by = at.BossY, wait = at.BossWait;
     int target = at.BossTarget;
     for (int k = 1; k <= held + HORIZON; ++k) {
@@ -140,7 +139,7 @@ int PredictStomp(const RUN_FRAME& at, const STRIKE& s, double dt, float* offCent
             }
             tx = at.BossWaypoints[target][0] - bx;
             ty = at.BossWaypoints[target][1] - by;
-            if (std::sqrt(tx * tx + ty * ty) < ARRIVED) {
+            if (std::sqrt(tx * tx + ty * ty) < BOSS::ARRIVED) {
                 target = (target + 1) % 3;
                 wait = at.BossPause;
             }
@@ -148,13 +147,13 @@ int PredictStomp(const RUN_FRAME& at, const STRIKE& s, double dt, float* offCent
         if (k <= held) {
             continue;  // still crouched, charging
         }
-        vy += G * step;
+        vy += GRAVITY.y * step;
         x += vx * step;
         y += vy * step;
         float left = bx + float(at.BossBox[0]) - SLACK, right = bx + float(at.BossBox[2]) + SLACK;
         float top = by + float(at.BossBox[1]) - SLACK, bottom = by + float(at.BossBox[3]) + SLACK;
-        bool touch =
-            x + 15.0f >= left && x - 15.0f <= right && y - 10.0f >= top && y - 60.0f <= bottom;
+        bool touch = x + HERO::HALF_WIDTH >= left && x - HERO::HALF_WIDTH <= right &&
+                     y - HERO::BOX_LIFT >= top && y - HERO::BOX_HEIGHT <= bottom;
         if (!touch) {
             continue;
         }
