@@ -6,6 +6,9 @@
 # VORTIGAN_SANITIZE=0 skips the second build.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
+# A compiler warning fails the run, in both builds.
+VORTIGAN_WERROR=ON
+export VORTIGAN_WERROR
 "$root/scripts/build.sh"
 jobs=$(nproc 2>/dev/null || echo 2)
 cd "$root/build"
