@@ -562,6 +562,12 @@ TEST_F(LevelCastTest, BossLevelsHoldTheirBossAndTheLastOneTheBombFirst) {
     ASSERT_NE(boss, nullptr);
     EXPECT_EQ(boss->Kind, 2);
     EXPECT_EQ(boss->Position, (VECTOR2{1280.0f, 128.0f}));
+
+    // The last level of each stage, and only those, count as boss levels
+    // (for the boss music), wherever the boss stands in the cast.
+    for (int level = -1; level <= LEVEL_COUNT; ++level) {
+        EXPECT_EQ(IsBossLevel(level), level == 3 || level == 7 || level == 11) << level;
+    }
 }
 
 TEST_F(LevelCastTest, HatsStartSpreadAlongTheirPathAndEachStageBringsItsKinds) {
