@@ -25,9 +25,9 @@ struct KIND_ROW {
     bool FireSound;      // whether firing is heard
 };
 
-// By SMALLHAT_KIND.
+// By SMALLHAT_KIND; each kind's picture is its column of the small-hats
+// sheet.
 constexpr KIND_ROW KINDS[HAT_KINDS] = {
-    // interval points shot                     speed  sound
     {2.0f, 70, SHOT::BUBBLE, 0.5f, false},                // HAT_BUBBLES
     {5.0f, 90, SHOT::FLOZER, 0.4f, false},                // HAT_FLOZERS
     {1.0f, 150, SHOT::DAMAGING_SPARK, 1.4f, false},       // HAT_SPARKS
