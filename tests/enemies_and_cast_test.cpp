@@ -180,25 +180,27 @@ TEST_F(SmallHatTest, WithoutAPathItCirclesATriangleAroundItsPlace) {
 TEST_F(SmallHatTest, FiresItsKindsWeaponOnlyAtAHeroWithin1000Pixels) {
     struct EXPECTED {
         int Kind, Bubbles, Flozers, Sparks;
-        float FirstShot;  // s
     };
     const EXPECTED kinds[] = {
-        {HAT_BUBBLES, 1, 0, 0, 2.0f}, {HAT_FLOZERS, 0, 1, 0, 5.0f}, {HAT_SPARKS, 0, 0, 1, 1.0f},
-        {HAT_FAN, 0, 0, 3, 2.5f},     {HAT_PUSHER, 0, 0, 1, 3.0f},
+        {HAT_BUBBLES, 1, 0, 0}, {HAT_FLOZERS, 0, 1, 0}, {HAT_SPARKS, 0, 0, 1},
+        {HAT_FAN, 0, 0, 3},     {HAT_PUSHER, 0, 0, 1},
     };
+    float intervals[HAT_KINDS] = {};
     for (const EXPECTED& e : kinds) {
         SCOPED_TRACE(e.Kind);
         WORLD world(nullptr);
         SMALLHAT hat = LoneHat(&world, e.Kind, {20, 5});
-        hat.Speed = 0.0f;  // keep the distance exact
-        int frames = int(std::ceil(e.FirstShot / DT));
+        hat.Speed = 0.0f;                          // keep the distance exact
+        const float firstShot = hat.FireInterval;  // s
+        intervals[e.Kind] = firstShot;
+        int frames = int(std::ceil(firstShot / DT));
 
         // No hero seen yet: the first shot goes nowhere, the timer restarts.
         for (int i = 0; i < frames + 1; ++i) {
             hat.Update(DT);
         }
         EXPECT_TRUE(world.ObjectList.empty());
-        EXPECT_GE(hat.FireTimer, e.FirstShot - 2 * DT);
+        EXPECT_GE(hat.FireTimer, firstShot - 2 * DT);
 
         // A hero exactly 1000 px away is out of reach.
         Hero.Position = hat.Position + VECTOR2{1000.0f, 0.0f};
@@ -221,8 +223,18 @@ TEST_F(SmallHatTest, FiresItsKindsWeaponOnlyAtAHeroWithin1000Pixels) {
         EXPECT_EQ(bubbles, e.Bubbles);
         EXPECT_EQ(flozers, e.Flozers);
         EXPECT_EQ(sparks, e.Sparks);
-        EXPECT_GE(hat.FireTimer, e.FirstShot);
-        EXPECT_LT(hat.FireTimer, e.FirstShot + 5.0f);
+        EXPECT_GE(hat.FireTimer, firstShot);
+        EXPECT_LT(hat.FireTimer, firstShot + 5.0f);
+    }
+    // The damaging sparks come fastest and the flozers slowest.
+    for (int kind = 0; kind < HAT_KINDS; ++kind) {
+        EXPECT_GT(intervals[kind], 0.0f);
+        if (kind != HAT_SPARKS) {
+            EXPECT_LT(intervals[HAT_SPARKS], intervals[kind]) << kind;
+        }
+        if (kind != HAT_FLOZERS) {
+            EXPECT_GT(intervals[HAT_FLOZERS], intervals[kind]) << kind;
+        }
     }
 }
 
