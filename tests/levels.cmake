@@ -24,7 +24,7 @@ if(TARGET vortigan_solve AND NOT VORTIGAN_SANITIZE)
     add_test(NAME level_design
         COMMAND vortigan_solve --data ${VORTIGAN_DATA_DIR}
                 --design ${CMAKE_SOURCE_DIR}/tests/replays)
-    set_tests_properties(level_design PROPERTIES
+    set_tests_properties(level_design PROPERTIES LABELS long
         ENVIRONMENT "SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy")
 endif()
 
