@@ -47,6 +47,14 @@ size_t DRAW_RECORD::Copies() const {
     return copies;
 }
 
+size_t DRAW_RECORD::Unblended() const {
+    size_t unblended = 0;
+    for (const OP& op : Ops) {
+        unblended += op.Kind == KIND::COPY && !op.Blend ? 1 : 0;
+    }
+    return unblended;
+}
+
 DRAW_RECORD* DRAW_RECORD::Listening() {
     return Current;
 }
@@ -59,7 +67,8 @@ void DRAW_RECORD::Clear(uint8_t r, uint8_t g, uint8_t b) {
 }
 
 void DRAW_RECORD::Copy(SDL_Texture* texture, const SDL_Rect* source, const SDL_FRect* target,
-                       double degrees, const SDL_FPoint* pivot, int flip, uint32_t argb) {
+                       double degrees, const SDL_FPoint* pivot, int flip, uint32_t argb,
+                       bool blend) {
     OP op;
     op.Kind = KIND::COPY;
     op.Texture = texture;
@@ -76,6 +85,7 @@ void DRAW_RECORD::Copy(SDL_Texture* texture, const SDL_Rect* source, const SDL_F
     op.Pivot[1] = pivot->y;
     op.Degrees = degrees;
     op.Flip = flip;
+    op.Blend = blend;
     Ops.push_back(op);
 }
 
@@ -100,7 +110,7 @@ void DRAW_RECORD::Present() {
     Ops.push_back(op);
 }
 
-void DRAW_RECORD::Replay(DEVICE* device) const {
+void DRAW_RECORD::Replay(DEVICE* device, BLENDING blending) const {
     SDL_Renderer* renderer = device ? device->Renderer() : nullptr;
     if (!renderer) {
         return;
@@ -116,6 +126,9 @@ void DRAW_RECORD::Replay(DEVICE* device) const {
                 SDL_SetTextureColorMod(op.Texture, (op.Argb >> 16) & 0xFF, (op.Argb >> 8) & 0xFF,
                                        op.Argb & 0xFF);
                 SDL_SetTextureAlphaMod(op.Texture, (op.Argb >> 24) & 0xFF);
+                const bool blend = op.Blend || blending == BLENDING::ALL;
+                SDL_SetTextureBlendMode(op.Texture,
+                                        blend ? SDL_BLENDMODE_BLEND : SDL_BLENDMODE_NONE);
                 SDL_Rect src{op.Source[0], op.Source[1], op.Source[2], op.Source[3]};
                 SDL_FRect dst{op.Target[0], op.Target[1], op.Target[2], op.Target[3]};
                 SDL_FPoint pivot{op.Pivot[0], op.Pivot[1]};

@@ -32,17 +32,24 @@ public:
     // Calls written down: picture copies, glyph batches, clears, presents.
     size_t Calls() const { return Ops.size(); }
     size_t Copies() const;
+    // Of those, the ones the game copied without blending.
+    size_t Unblended() const;
+
+    // How a replay blends the copies: as the game chose for each, or every
+    // one blended, as every picture was drawn before opaque ones were
+    // copied (the baseline that choice is measured against).
+    enum class BLENDING : uint8_t { AS_RECORDED, ALL };
 
     // Makes the recorded calls again, in order, on `device`'s renderer:
     // the same textures with the same colour and alpha, the same rectangles,
     // turns and flips, the same triangles. The textures must still exist.
-    void Replay(DEVICE* device) const;
+    void Replay(DEVICE* device, BLENDING blending = BLENDING::AS_RECORDED) const;
 
     // What the platform calls while a record listens (null when none does).
     static DRAW_RECORD* Listening();
     void Clear(uint8_t r, uint8_t g, uint8_t b);
     void Copy(SDL_Texture* texture, const SDL_Rect* source, const SDL_FRect* target, double degrees,
-              const SDL_FPoint* pivot, int flip, uint32_t argb);
+              const SDL_FPoint* pivot, int flip, uint32_t argb, bool blend);
     void Geometry(SDL_Texture* texture, const SDL_Vertex* vertices, int vertexCount,
                   const int* indices, int indexCount);
     void Present();
@@ -58,6 +65,7 @@ private:
         float Pivot[2] = {};   // px from the target's corner
         double Degrees = 0.0;  // clockwise on screen
         int Flip = 0;          // SDL's flip bits
+        bool Blend = true;     // false: copied without blending
         int FirstVertex = 0;   // glyph batch: where its vertices and
         int VertexCount = 0;   // indices start in the pools, and how many
         int FirstIndex = 0;

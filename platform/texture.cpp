@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
 #include "platform/data_file.h"
@@ -105,6 +106,23 @@ SDL_Surface* LoadSurface(const std::string& path) {
     return surface;
 }
 
+// Read from the decoded picture before it goes: a picture without an alpha
+// channel (the JPEG backdrop) is opaque throughout; a palette or a colour
+// key may hide transparency, so those are read pixel by pixel.
+OPACITY ReadOpacity(SDL_Surface* surface) {
+    if (!surface->format->Amask && !surface->format->palette && !SDL_HasColorKey(surface)) {
+        return OPACITY::Throughout(surface->w, surface->h);
+    }
+    SDL_Surface* argb = SDL_ConvertSurfaceFormat(surface, SDL_PIXELFORMAT_ARGB8888, 0);
+    if (!argb) {
+        return OPACITY();
+    }
+    OPACITY opacity(static_cast<const uint32_t*>(argb->pixels), argb->w, argb->h,
+                    argb->pitch / int(sizeof(uint32_t)));
+    SDL_FreeSurface(argb);
+    return opacity;
+}
+
 }  // namespace
 
 int NextPowerOfTwo(int n) {
@@ -135,6 +153,7 @@ TEXTURE* TEXTURE::Load(DEVICE* device, const std::string& path, int width, int h
     SDL_Texture* handle = SDL_CreateTextureFromSurface(device->Renderer(), surface);
     int imageWidth = surface->w;
     int imageHeight = surface->h;
+    OPACITY opacity = handle ? ReadOpacity(surface) : OPACITY();
     SDL_FreeSurface(surface);
     if (!handle) {
         return nullptr;
@@ -146,6 +165,7 @@ TEXTURE* TEXTURE::Load(DEVICE* device, const std::string& path, int width, int h
     t->Generation = DISPLAY::RendererGeneration();
     t->ImageWidth = imageWidth;
     t->ImageHeight = imageHeight;
+    t->Opacity = std::move(opacity);
     if (powerOfTwo) {
         t->Width = NextPowerOfTwo(imageWidth);
         t->Height = NextPowerOfTwo(imageHeight);

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "platform/opacity.h"
+
 struct SDL_Texture;
 class DEVICE;
 
@@ -27,6 +29,7 @@ public:
     int ImageHeight = 0;
     SDL_Texture* Handle = nullptr;
     unsigned Generation = 0;  // of the renderer that made it
+    OPACITY Opacity;          // of the decoded picture, in its px
 
 private:
     TEXTURE() = default;

@@ -75,6 +75,50 @@ TEST(DRAWRECORD, ReplayDrawsTheRecordedFrameExactly) {
     EXPECT_EQ(ReadFrame(device), drawn);
 }
 
+TEST(DRAWRECORD, OpaquePartsCopiedLookAsIfBlended) {
+    TEST_SUPPORT::TEMP_DIR dir;
+    // Left half opaque in shades, right half see-through, one column clear.
+    std::vector<uint32_t> argb(32 * 16);
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 32; ++x) {
+            const uint32_t shade = uint32_t(x * 7 + y * 13) & 0xFF;
+            const uint32_t alpha = x < 16 ? 0xFF : x == 31 ? 0x00 : 0x80;
+            argb[size_t(y * 32 + x)] = alpha << 24 | shade << 16 | (255 - shade) << 8 | 0x40;
+        }
+    }
+    TEST_SUPPORT::WriteBytes(dir.File("half.dds"), TEST_SUPPORT::MakeDds(32, 16, argb));
+    DEVICE device;
+    std::string error;
+    ASSERT_TRUE(device.CreateOffscreen(&error)) << error;
+    std::unique_ptr<TEXTURE> texture(TEXTURE::LoadExact(&device, dir.File("half.dds"), 32, 16));
+    ASSERT_TRUE(texture);
+    SPRITE sprite(&device);
+    RECT solid{0, 0, 16, 16};
+    auto draw = [&](const RECT* part, float scale, float x, float y, ARGB colour) {
+        VECTOR2 scaling{scale, scale};
+        VECTOR2 at{x, y};
+        sprite.Draw(texture.get(), part, &scaling, nullptr, 0.0f, &at, colour);
+    };
+
+    DRAW_RECORD record;
+    record.Start();
+    device.Clear(0x00305070);
+    draw(nullptr, 20.0f, 0.0f, 0.0f, 0xFFFFFFFF);  // a backdrop that is not one colour
+    draw(&solid, 1.0f, 10.0f, 10.0f, 0xFFFFFFFF);
+    draw(&solid, 0.5f, 100.3f, 10.6f, 0xFFFFFFFF);   // zoomed out
+    draw(&solid, 2.3f, -7.0f, 590.0f, 0xFFFFFFFF);   // half off the screen
+    draw(&solid, 3.0f, 200.0f, 100.0f, 0xFF80C0FF);  // tinted
+    draw(&solid, 3.0f, 300.0f, 100.0f, 0x80FFFFFF);  // fading: blends
+    draw(nullptr, 2.0f, 400.0f, 100.0f, 0xFFFFFFFF);
+    device.Present();
+    record.Stop();
+    std::vector<ARGB> drawn = ReadFrame(device);
+    EXPECT_EQ(record.Unblended(), 4u) << "the opaque half at full alpha, and nothing else";
+
+    record.Replay(&device, DRAW_RECORD::BLENDING::ALL);
+    EXPECT_EQ(ReadFrame(device), drawn);
+}
+
 TEST(DRAWRECORD, OneRecordListensAtATime) {
     DRAW_RECORD first;
     DRAW_RECORD second;
