@@ -3,6 +3,7 @@
 #include "app/progress.h"
 #include "objects/hero.h"
 #include "objects/sprites.h"
+#include "platform/controls.h"
 #include "platform/device.h"
 #include "platform/font.h"
 #include "platform/log.h"
@@ -64,6 +65,7 @@ HRESULT APPLICATION::Init(DEVICE* device, int, int, bool) {
         ProgressFile = ProgressPath();
     }
     Progress = LoadProgress(ProgressFile);
+    Records.Load(ProgressFile.substr(0, ProgressFile.rfind('/') + 1) + "records.txt");
     LoadSprites(Device);
     HeroPicture = TEXTURE::LoadExact(Device, "textures/intro/mhero.dds", 433, 360);
     World = new WORLD(Device);
@@ -84,6 +86,7 @@ HRESULT APPLICATION::Init(DEVICE* device, int, int, bool) {
 int APPLICATION::Update(float dt) {
     Mouse.Update();
     MenuKeys.Sample();
+    CONTROLS::Sample();
     HandleKeys();
     // Alt-tabbing away pauses play as P would, so it never costs a life; a
     // focus lost on another screen is dropped, not kept for the next level.
@@ -150,6 +153,8 @@ bool APPLICATION::StartLevel(int level) {
     // the new level nor finish it the moment its title card is over.
     FadeIn = 0.0f;
     LevelEndTimer = 0.0f;
+    LevelTime = 0.0f;
+    CONTROLS::Reset();
     MenuMusic.Stop();
     return true;
 }

@@ -2,8 +2,10 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "app/menu_keys.h"
+#include "app/records.h"
 #include "objects/bink.h"
 #include "platform/mouse.h"
 #include "platform/music.h"
@@ -22,6 +24,8 @@ inline constexpr int GS_PLAYING = -1;
 inline constexpr int GS_MENU = 6;
 inline constexpr int GS_LEVEL_SELECT = 7;
 inline constexpr int GS_CREDITS = 8;
+inline constexpr int GS_OPTIONS = 11;
+inline constexpr int GS_CONTROLS = 12;
 inline constexpr int GS_TO_MENU = 100;
 inline constexpr int GS_TO_BAD_ENDING = 101;
 inline constexpr int GS_TO_GOOD_ENDING = 102;
@@ -71,7 +75,8 @@ public:
     int HoverCount = 0;
     int PrevHoverCount = 0;
     bool Paused = false;
-    bool BackRequested = false;  // Escape on the level select or the credits
+    bool BackRequested = false;  // Escape on the level select, credits or options
+    float LevelTime = 0.0f;      // s of play since the title card
     TEXTURE* Picture = nullptr;
     TEXTURE* IntroText = nullptr;
     TEXTURE* HeroPicture = nullptr;
@@ -94,6 +99,7 @@ public:
     // Where the progress is kept; the per-user "settings.bin" unless set
     // before Init.
     std::string ProgressFile;
+    RECORDS Records;
 
 private:
     void HandleKeys();
@@ -110,5 +116,15 @@ private:
     void DrawMenu();
     void DrawLevelSelect();
     void DrawCredits();
+    void DrawOptions();
+    void DrawControls();
+    void TakeRebindKey();
+    void Rebind(int key);
+    void SettingsChanged();
+    // The controls slot waiting for a key (-1 none), and what the screen says.
+    int RebindAction = -1;
+    int RebindSlot = 0;
+    std::string RebindMessage;
+    std::vector<bool> KeysHeld;  // the bindable keys held last frame
     void DrawEnding();
 };

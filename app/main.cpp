@@ -12,7 +12,9 @@
 #include "objects/hero.h"
 #include "platform/device.h"
 #include "platform/log.h"
+#include "platform/mixer.h"
 #include "platform/platform.h"
+#include "platform/settings.h"
 #include "world/world.h"
 
 namespace {
@@ -109,6 +111,11 @@ int main(int argc, char** argv) {
         return 2;
     }
     LOG::Open(PLATFORM::UserPath("debug.txt"));
+    // The old "display.cfg" counts only until the first "settings.cfg".
+    SETTINGS_FILE::Load(SETTINGS_FILE::Path(), PLATFORM::UserPath("display.cfg"));
+    const SETTINGS& settings = SETTINGS_FILE::Current();
+    MIXER::SetVolumes(settings.MusicVolume / float(VOLUME_FULL),
+                      settings.EffectVolume / float(VOLUME_FULL));
     if (PLATFORM::ChangeToDataDir(argc > 0 ? argv[0] : "vortigan").empty()) {
         std::fprintf(stderr,
                      "vortigan: no data folder found; pictures, sounds and levels "

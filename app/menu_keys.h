@@ -19,6 +19,8 @@ public:
     // A button that can be clicked now (visible and selectable), in screen
     // pixels, edges included.
     void AddButton(int left, int top, int right, int bottom);
+    // Forgets this frame's presses (a key being bound is no click).
+    void DropPresses() { Pressed = 0; }
     // Enter or Space went down this frame.
     bool ClickPressed() const;
     // After the screen's buttons are drawn: moves the cursor onto the next

@@ -11,6 +11,7 @@
 #include "app/progress.h"
 #include "objects/hero.h"
 #include "objects/sprites.h"
+#include "platform/controls.h"
 #include "platform/font.h"
 #include "platform/keyboard.h"
 #include "platform/platform.h"
@@ -44,12 +45,13 @@ void APPLICATION::HandleKeys() {
             GameState = GS_TO_MENU;
         } else if (GameState == GS_MENU) {
             Quit();
-        } else if (GameState == GS_LEVEL_SELECT || GameState == GS_CREDITS) {
+        } else if (GameState == GS_LEVEL_SELECT || GameState == GS_CREDITS ||
+                   GameState == GS_OPTIONS || GameState == GS_CONTROLS) {
             BackRequested = true;  // as "Back" does, when the screen is drawn
         }
     }
     now = GetTickCount();
-    if (KEYBOARD::IsDown(VK_P) && now > PauseRepeat) {
+    if (CONTROLS::IsDown(ACTION_PAUSE) && now > PauseRepeat) {
         Paused = !Paused;
         PauseRepeat = now + KEY_REPEAT_GUARD;
     }
@@ -84,6 +86,9 @@ void APPLICATION::UpdatePlay(float dt) {
         Speech.Update(dt);
         return;
     }
+    if (LevelEndTimer <= 0.0f) {
+        LevelTime += dt;
+    }
     // A long frame (a slow machine) is played as several short steps, so the
     // game plays the same at 20 frames a second as at 60; the keys are the
     // same through all of them. A speech that starts stops the rest.
@@ -111,6 +116,9 @@ void APPLICATION::UpdatePlay(float dt) {
                 Hero->Velocity = {0.0f, 0.0f};
                 Hero->InvulnerableTime = LEVEL_CHANGE_SHIELD;
                 LevelWait = TITLE_TIME;
+                Records.Finish(Level, LevelTime, Hero->Score);
+                LevelTime = 0.0f;
+                CONTROLS::Reset();
                 Level += 1;
                 SaveProgress(ProgressFile, Level);
                 // Kept in memory too, for when the file cannot be written.
@@ -201,6 +209,11 @@ void APPLICATION::DrawHud() {
             std::string score = ScoreText(Hero->ShownScore);
             ScoreFont->DrawString(12, 77, 0x88888888, score.c_str(), 0);
             ScoreFont->DrawString(10, 75, 0xFFFFFFFF, score.c_str(), 0);
+            if (SETTINGS_FILE::Current().LevelTimer) {
+                std::string time = "Time: " + TimeText(LevelTime);
+                ScoreFont->DrawString(12, 97, 0x88888888, time.c_str(), 0);
+                ScoreFont->DrawString(10, 95, 0xFFFFFFFF, time.c_str(), 0);
+            }
         }
         if (Speech.IsSpeaking()) {
             Speech.Render(Sprite, TextFont);

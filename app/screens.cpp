@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <string>
 
 #include "app/application.h"
 #include "app/hud_text.h"
@@ -142,6 +143,12 @@ void APPLICATION::DrawScreens() {
     if (GameState == GS_CREDITS) {
         DrawCredits();
     }
+    if (GameState == GS_OPTIONS) {
+        DrawOptions();
+    }
+    if (GameState == GS_CONTROLS) {
+        DrawControls();
+    }
     if (GameState == GS_ENDING_BAD || GameState == GS_ENDING_GOOD) {
         DrawEnding();
     }
@@ -260,6 +267,11 @@ void APPLICATION::DrawMenu() {
     if (MenuButton(550, 350, "Quit", FadeColour(0.5f * t - 2.0f), true)) {
         Quit();
     }
+    // Below the first three, fading in after them, so they stay as they were.
+    if (MenuButton(550, 400, "Options", FadeColour(0.5f * t - 2.5f), true)) {
+        GameState = GS_OPTIONS;
+        t = 0.0f;
+    }
     MenuKeys.MoveCursor(Mouse);
     Mouse.DrawCursor(StuffSheet);
 }
@@ -277,6 +289,15 @@ void APPLICATION::DrawLevelSelect() {
         if (MenuButton(550, 10 + 40 * i, LevelName(i), colour, open)) {
             // Stays on this screen when the level cannot be loaded.
             StartLevel(i);
+        }
+        // The bests beside the button, in the small text, never moving it.
+        const LEVEL_RECORD& best = Records.Of(i);
+        if (open && best.Time > 0.0f) {
+            std::string text = TimeText(best.Time) + "   " + std::to_string(best.Score);
+            TextFont->DrawString(681.0f, 25.0f + 40.0f * static_cast<float>(i),
+                                 ToArgb(ScaleColour(colour, 0.5f)), text.c_str(), 0);
+            TextFont->DrawString(680.0f, 24.0f + 40.0f * static_cast<float>(i), ToArgb(colour),
+                                 text.c_str(), 0);
         }
     }
     if (MenuButton(550, 550, "Back", FadeColour(0.5f * t - 1.0f), true) || BackRequested) {

@@ -13,6 +13,7 @@
 #include "objects/sprites.h"
 #include "platform/log.h"
 #include "platform/random.h"
+#include "platform/settings.h"
 #include "platform/sound.h"
 #include "platform/sprite.h"
 #include "world/world.h"
@@ -128,6 +129,7 @@ const BOSS_KIND KINDS[BOSS_KINDS] = {
 };
 
 constexpr float APPEAR_DELAY = 2.0f;      // s before the boss first moves
+constexpr ARGB HURT_TINT = 0xFFFF8080u;   // the steady pink of reduced flashing
 constexpr float HURT_TIME = 2.5f;         // s of blinking after a hit
 constexpr float TURN_SPEED = 1.0f;        // rad/s while turning over
 constexpr float FALL_SPEED = 50.0f;       // px/s once upside down
@@ -304,7 +306,9 @@ void BOSS::Render(SPRITE* sprite, float zoom) {
     try {
         ARGB colour = COLOUR_WHITE;
         // Blinks red and white eight times a second while hurt.
-        if (HurtTimer > 0.0f && static_cast<int>(HurtTimer * 8.0f) % 2 == 1) {
+        if (HurtTimer > 0.0f && SETTINGS_FILE::Current().ReducedFlashing) {
+            colour = HURT_TINT;  // steady, for players sensitive to flashing
+        } else if (HurtTimer > 0.0f && static_cast<int>(HurtTimer * 8.0f) % 2 == 1) {
             colour = 0xFFFF0000u;
         }
         RECT whole{0, 0, PICTURE_SIZE, PICTURE_SIZE};

@@ -6,8 +6,9 @@
 #include "objects/debris.h"
 #include "objects/puff.h"
 #include "objects/sprites.h"
-#include "platform/keyboard.h"
+#include "platform/controls.h"
 #include "platform/random.h"
+#include "platform/settings.h"
 #include "platform/sound.h"
 #include "platform/sprite.h"
 #include "world/world.h"
@@ -95,6 +96,9 @@ constexpr float ARROW_LENGTH = 64.0f;
 constexpr float ARROW_HALF = 16.0f;
 constexpr float ARROW_TOP = -40.0f;  // px above the feet, so it turns at −24
 constexpr ARGB BLINK_FAINT = 0x44FFFFFF;
+// Reduced flashing: the grace after a hurt and a shock as steady tints.
+constexpr ARGB HURT_TINT = 0xFFFFA0A0;
+constexpr ARGB SHOCK_TINT = 0xFFA0C8FF;
 
 // The steps of the jump and mega-jump sequences while in the air.
 constexpr int32_t STEP_RISING = 1;
@@ -327,9 +331,9 @@ void HERO::Land(float dt) {
 // or, after a fast landing, the falling one.
 void HERO::Walk(float dt) {
     if (Slide.Length() < SLIDE_STOP) {
-        if (KEYBOARD::IsDown(VK_LEFT)) {
+        if (CONTROLS::IsDown(ACTION_LEFT)) {
             HoldArrow(dt, -1.0f);
-        } else if (KEYBOARD::IsDown(VK_RIGHT)) {
+        } else if (CONTROLS::IsDown(ACTION_RIGHT)) {
             HoldArrow(dt, 1.0f);
         }
     } else if (Stumbling) {
@@ -366,18 +370,18 @@ void HERO::HoldArrow(float dt, float side) {
 
 // Space aims and launches; otherwise Up hops and Down crouches.
 void HERO::UseGroundKeys(float dt) {
-    if (KEYBOARD::IsDown(VK_SPACE)) {
+    if (CONTROLS::MegaJumpHeld()) {
         Aim(dt);
     } else if (Aiming) {
         Launch();
-    } else if (KEYBOARD::IsDown(VK_UP)) {
+    } else if (CONTROLS::IsDown(ACTION_JUMP)) {
         if (!Aiming && Slide.Length() == 0.0f) {
             Animation = ANIM_JUMPING;
             Jumping = true;
             Position.y -= LIFT_OFF;
             Velocity = {0.0f, -JUMP_SPEED};
         }
-    } else if (KEYBOARD::IsDown(VK_DOWN)) {
+    } else if (CONTROLS::IsDown(ACTION_CROUCH)) {
         Velocity = {0.0f, 0.0f};
         Animation = ANIM_CROUCHING;
         Box.top = static_cast<int32_t>(Position.y - 30.0f);
@@ -564,7 +568,10 @@ void HERO::Render(SPRITE* sprite, float zoom) {
     }
 
     ARGB colour = COLOUR_WHITE;
-    if (InvulnerableTime > 0.0f) {
+    if (InvulnerableTime > 0.0f && SETTINGS_FILE::Current().ReducedFlashing) {
+        // For players sensitive to flashing: one steady tint instead.
+        colour = Electrocuted ? SHOCK_TINT : HURT_TINT;
+    } else if (InvulnerableTime > 0.0f) {
         int blink = static_cast<int>(16.0f * InvulnerableTime);
         if (Electrocuted) {
             // The shock flickers between the two frames eight times a second.

@@ -13,41 +13,13 @@
 #include "platform/data_file.h"
 #include "platform/draw_record.h"
 #include "platform/platform.h"
+#include "platform/settings.h"
 
 namespace {
 
 DEVICE* Open = nullptr;
 bool ScreenshotWanted = false;
 unsigned Generation = 0;
-
-const char* SETTINGS_FILE = "display.cfg";
-
-struct WINDOW_SETTINGS {
-    bool Fullscreen = true;
-    int Width = DEVICE::WIDTH;  // px
-    int Height = DEVICE::HEIGHT;
-};
-
-// The last session's window mode and size; anything odd in the file falls
-// back to the defaults.
-WINDOW_SETTINGS LoadWindowSettings(const std::string& path) {
-    WINDOW_SETTINGS s;
-    std::string text;
-    FILES::Read(path, FILES::KIND::SETTINGS, &text);
-    std::istringstream in(text);
-    std::string key;
-    long value = 0;
-    while (in >> key >> value) {
-        if (key == "fullscreen") {
-            s.Fullscreen = value != 0;
-        } else if (key == "width" && value >= DEVICE::MIN_WINDOW_WIDTH && value <= 16384) {
-            s.Width = static_cast<int>(value);
-        } else if (key == "height" && value >= DEVICE::MIN_WINDOW_HEIGHT && value <= 16384) {
-            s.Height = static_cast<int>(value);
-        }
-    }
-    return s;
-}
 
 // The PNG encoder writes through an SDL stream; this one grows a string, so
 // the file itself is written where every error can be seen.
@@ -124,15 +96,12 @@ bool DEVICE::Create(const PLATFORM_OPTIONS& options, std::string* error) {
         return CreateOffscreen(error);
     }
     if (SettingsPath.empty()) {
-        SettingsPath = PLATFORM::UserPath(SETTINGS_FILE);
+        SettingsPath = SETTINGS_FILE::Path();
     }
-    WINDOW_SETTINGS settings = LoadWindowSettings(SettingsPath);
-    if (options.WindowedGiven) {
-        settings.Fullscreen = !options.Windowed;
-    }
-    Fullscreen = settings.Fullscreen;
-    FitToDesktop(settings.Width, settings.Height);
-    SettingsChanged = WindowWidth != settings.Width || WindowHeight != settings.Height;
+    const SETTINGS& settings = SETTINGS_FILE::Current();
+    Fullscreen = options.WindowedGiven ? !options.Windowed : settings.Fullscreen;
+    FitToDesktop(settings.WindowWidth, settings.WindowHeight);
+    SettingsChanged = WindowWidth != settings.WindowWidth || WindowHeight != settings.WindowHeight;
 
     Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
     if (Fullscreen) {
@@ -147,7 +116,8 @@ bool DEVICE::Create(const PLATFORM_OPTIONS& options, std::string* error) {
     }
     SDL_SetWindowMinimumSize(Win, MIN_WINDOW_WIDTH, MIN_WINDOW_HEIGHT);
     Uint32 renderFlags = SDL_RENDERER_TARGETTEXTURE;
-    if (!options.NoVsync) {
+    VsyncAllowed = !options.NoVsync;
+    if (VsyncAllowed && settings.Vsync) {
         renderFlags |= SDL_RENDERER_PRESENTVSYNC;
     }
     Render = SDL_CreateRenderer(Win, -1, renderFlags | SDL_RENDERER_ACCELERATED);
@@ -356,10 +326,22 @@ ARGB DEVICE::ReadPixel(int x, int y) {
 }
 
 void DEVICE::ToggleFullscreen() {
-    if (!Win) {
+    SetFullscreen(!Fullscreen);
+}
+
+void DEVICE::SetVsync(bool on) {
+    if (!Render || !VsyncAllowed) {
         return;
     }
-    bool want = !Fullscreen;
+    if (SDL_RenderSetVSync(Render, on ? 1 : 0) != 0) {
+        std::fprintf(stderr, "vortigan: cannot switch vsync: %s\n", SDL_GetError());
+    }
+}
+
+void DEVICE::SetFullscreen(bool want) {
+    if (!Win || want == Fullscreen) {
+        return;
+    }
     if (SDL_SetWindowFullscreen(Win, want ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) {
         return;
     }
@@ -383,21 +365,11 @@ void DEVICE::SaveWindowSettings() {
         return;
     }
     SettingsChanged = false;
-    // Written beside and renamed over, so a crash never leaves half a file.
-    const std::string& path = SettingsPath;
-    std::string temp = path + ".tmp";
-    {
-        std::ofstream out(temp, std::ios::trunc);
-        if (!out) {
-            return;
-        }
-        out << "fullscreen " << (Fullscreen ? 1 : 0) << "\nwidth " << WindowWidth << "\nheight "
-            << WindowHeight << "\n";
-        if (!out.flush()) {
-            return;
-        }
-    }
-    std::rename(temp.c_str(), path.c_str());
+    SETTINGS& settings = SETTINGS_FILE::Current();
+    settings.Fullscreen = Fullscreen;
+    settings.WindowWidth = WindowWidth;
+    settings.WindowHeight = WindowHeight;
+    SETTINGS_FILE::SaveTo(SettingsPath);
 }
 
 namespace DISPLAY {

@@ -45,6 +45,9 @@ public:
     ARGB ReadPixel(int x, int y);
 
     void ToggleFullscreen();
+    void SetFullscreen(bool on);
+    // Vsync on or off at once (never on with --no-vsync).
+    void SetVsync(bool on);
     bool IsFullscreen() const { return Fullscreen; }
     // Notes the window's new size, kept when the game ends.
     void WindowResized(int width, int height);
@@ -57,8 +60,8 @@ public:
     // Where the 800 x 600 picture lands in the window, in window pixels.
     void PictureRect(int* x, int* y, int* w, int* h) const;
 
-    // Where the window's mode and size are kept; the per-user folder's
-    // "display.cfg" when empty.
+    // Where the window's mode and size are kept with the other settings;
+    // the settings file when empty.
     std::string SettingsPath;
 
     uint64_t DrawCalls = 0;  // sprite draws since creation, for measuring
@@ -76,6 +79,7 @@ private:
     int WindowHeight = HEIGHT;
     bool SettingsChanged = false;  // a resize not yet written for the next start
     bool InScene = false;
+    bool VsyncAllowed = true;  // not with --no-vsync
     void FitToDesktop(int width, int height);
 };
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <cstdlib>
 #include <vector>
 
@@ -30,6 +31,15 @@ int OutputBytesPerSecond = FREQUENCY * 4;
 bool Measurable = false;  // the output is 16-bit stereo, which the peak meter reads
 std::vector<int> Groups;  // of every channel, as the mixer's tags have them
 
+float MusicLevel = 1.0f;  // the player's volumes, 0..1
+float EffectLevel = 1.0f;
+
+// A channel's volume as the player's setting for its group makes it.
+int ChannelVolume(int group) {
+    float level = group == EFFECT_GROUP ? EffectLevel : MusicLevel;
+    return int(std::lround(level * MIX_MAX_VOLUME));
+}
+
 std::atomic<int> PeakLeft{0};
 std::atomic<int> PeakRight{0};
 std::atomic<long long> MixedBytes{0};
@@ -54,6 +64,7 @@ void MeasurePeaks(void*, Uint8* stream, int length) {
 void SetGroup(int channel, int group) {
     Mix_GroupChannel(channel, group);
     Groups[size_t(channel)] = group;
+    Mix_Volume(channel, ChannelVolume(group));
 }
 
 // Adds `count` channels at the end, all in `group`; returns the first.
@@ -207,10 +218,21 @@ void GiveBackTrackChannel(int channel) {
     }
     Mix_HaltChannel(channel);
     Mix_UnregisterAllEffects(channel);
-    Mix_Volume(channel, MIX_MAX_VOLUME);
     if (size_t(channel) < Groups.size()) {
         SetGroup(channel, IDLE_TRACK_GROUP);
     }
+}
+
+void SetVolumes(float music, float effects) {
+    MusicLevel = std::clamp(music, 0.0f, 1.0f);
+    EffectLevel = std::clamp(effects, 0.0f, 1.0f);
+    for (size_t c = 0; Opened && c < Groups.size(); ++c) {
+        Mix_Volume(int(c), ChannelVolume(Groups[c]));
+    }
+}
+
+float MusicScale() {
+    return MusicLevel;
 }
 
 int BytesPerSecond() {

@@ -37,6 +37,12 @@ int EffectsSounding();
 int TakeTrackChannel();
 void GiveBackTrackChannel(int channel);
 
+// The player's volumes (0..1) over the levels the game sets itself: every
+// effect channel plays at `effects`, every track channel at `music` times
+// the track's own volume. Applied at once, to sounds already playing too.
+void SetVolumes(float music, float effects);
+float MusicScale();
+
 // Decoded bytes per second of mixer output.
 int BytesPerSecond();
 // Channels the mixer holds, effects and tracks together.

@@ -12,6 +12,7 @@
 #include "platform/device.h"
 #include "platform/keys.h"
 #include "platform/mixer.h"
+#include "platform/settings.h"
 
 namespace {
 
@@ -113,7 +114,8 @@ bool PadHolds(int vk) {
     return false;
 }
 
-bool RealKeyDown(int vk) {
+// The keyboard and the mouse buttons alone, without any pad.
+bool KeyboardDown(int vk) {
     if (!SdlUp) {
         return false;
     }
@@ -125,6 +127,11 @@ bool RealKeyDown(int vk) {
     }
     SDL_Scancode code = SDL_SCANCODE_UNKNOWN;
     SDL_Scancode alt = SDL_SCANCODE_UNKNOWN;
+    if (vk >= VK_A && vk <= VK_Z) {
+        code = static_cast<SDL_Scancode>(SDL_SCANCODE_A + (vk - VK_A));
+    } else if (vk > VK_0 && vk <= VK_9) {
+        code = static_cast<SDL_Scancode>(SDL_SCANCODE_1 + (vk - VK_0 - 1));
+    }
     switch (vk) {
         case VK_LEFT:
             code = SDL_SCANCODE_LEFT;
@@ -148,20 +155,48 @@ bool RealKeyDown(int vk) {
         case VK_ESCAPE:
             code = SDL_SCANCODE_ESCAPE;
             break;
-        case VK_P:
-            code = SDL_SCANCODE_P;
-            break;
         case VK_F1:
             code = SDL_SCANCODE_F1;
             break;
+        case VK_0:
+            code = SDL_SCANCODE_0;
+            break;
+        case VK_SHIFT:
+            code = SDL_SCANCODE_LSHIFT;
+            alt = SDL_SCANCODE_RSHIFT;
+            break;
+        case VK_CONTROL:
+            code = SDL_SCANCODE_LCTRL;
+            alt = SDL_SCANCODE_RCTRL;
+            break;
         default:
-            return false;
+            break;
+    }
+    if (code == SDL_SCANCODE_UNKNOWN) {
+        return false;
     }
     const Uint8* keys = SDL_GetKeyboardState(nullptr);
-    if (keys[code] || (alt != SDL_SCANCODE_UNKNOWN && keys[alt])) {
-        return true;
+    return keys[code] || (alt != SDL_SCANCODE_UNKNOWN && keys[alt]);
+}
+
+bool RealKeyDown(int vk) {
+    return KeyboardDown(vk) || (SdlUp && PadHolds(vk));
+}
+
+// Pads SDL does not know get their mappings from the player's
+// "gamecontrollerdb.txt" beside the settings (SDL_GAMECONTROLLERCONFIG and
+// SDL_GAMECONTROLLERCONFIG_FILE are read by SDL itself).
+void AddPadMappings() {
+    std::string path = SETTINGS_FILE::Path();
+    path = path.substr(0, path.rfind('/') + 1) + "gamecontrollerdb.txt";
+    std::error_code ec;
+    if (!fs::exists(path, ec)) {
+        return;
     }
-    return PadHolds(vk);
+    if (SDL_GameControllerAddMappingsFromFile(path.c_str()) < 0) {
+        std::fprintf(stderr, "vortigan: cannot read pad mappings %s: %s\n", path.c_str(),
+                     SDL_GetError());
+    }
 }
 
 }  // namespace
@@ -228,6 +263,7 @@ bool Init(const PLATFORM_OPTIONS& options, std::string* error) {
     // Sound and gamepads are comforts: the game plays without them.
     SDL_InitSubSystem(SDL_INIT_AUDIO);
     if (!Opts.Headless && SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0) {
+        AddPadMappings();
         for (int i = 0; i < SDL_NumJoysticks(); ++i) {
             OpenPad(i);
         }
@@ -423,6 +459,17 @@ bool IsKeyDown(int vk) {
         return Player->IsDown(InputKeyFromVirtualKey(vk));
     }
     return RealKeyDown(vk);
+}
+
+bool IsKeyboardKeyDown(int vk) {
+    if (Player) {
+        return Player->IsDown(InputKeyFromVirtualKey(vk));
+    }
+    return KeyboardDown(vk);
+}
+
+bool IsPadKeyDown(int vk) {
+    return !Player && SdlUp && PadHolds(vk);
 }
 
 void ScriptMouseMotion(int* dx, int* dy) {

@@ -73,6 +73,10 @@ bool FinishRecording();
 // Live state of a key by its virtual-key number, from the script when one
 // plays, else from the keyboard, the mouse buttons and any gamepad.
 bool IsKeyDown(int vk);
+// The same from the keyboard and mouse alone, and from the pads alone: a
+// key the player bound elsewhere must not drag the pad's fixed map along.
+bool IsKeyboardKeyDown(int vk);
+bool IsPadKeyDown(int vk);
 
 // The relative mouse motion this frame's mouse read sees, and whether a real
 // pointer position should be followed instead (a window without a script).

@@ -158,8 +158,13 @@ TEST(WindowSettings, SizeStaysOnTheDesktopAndIsWrittenOnce) {
               0)
         << output;
     int width = 0, height = 0;
-    std::string text = ReadText(dir.File("user/display.cfg"));
-    ASSERT_EQ(std::sscanf(text.c_str(), "fullscreen 0\nwidth %d\nheight %d", &width, &height), 2)
+    // The old display file is folded into the settings file.
+    std::string text = ReadText(dir.File("user/settings.cfg"));
+    size_t at = text.find("fullscreen = off");
+    ASSERT_NE(at, std::string::npos) << text;
+    ASSERT_EQ(std::sscanf(text.c_str() + at, "fullscreen = off\nwidth = %d\nheight = %d", &width,
+                          &height),
+              2)
         << text;
     EXPECT_LE(width, 4096);  // the dummy desktop is 1024 x 768
     EXPECT_LE(height, 4096);
@@ -177,7 +182,9 @@ TEST(WindowSettings, SizeStaysOnTheDesktopAndIsWrittenOnce) {
     EXPECT_FALSE(fs::exists(device.SettingsPath));
     device.Destroy();
     PLATFORM::Shutdown();
-    EXPECT_EQ(ReadText(dir.File("resized.cfg")), "fullscreen 0\nwidth 649\nheight 549\n");
+    EXPECT_NE(
+        ReadText(dir.File("resized.cfg")).find("fullscreen = off\nwidth = 649\nheight = 549\n"),
+        std::string::npos);
 }
 
 }  // namespace

@@ -238,9 +238,9 @@ TEST_F(FLOW, TheKeysWorkTheMenus) {
     EXPECT_TRUE(App->Mouse.IsInside(550, 300, 550 + 13 * 7, 340));
     Tap("UP");  // a tap is one frame down and one up
     Frames2();
-    Tap("UP");  // from the first back round to the last, "Quit"
+    Tap("UP");  // from the first back round to the last, "Options" below "Quit"
     Frames2();
-    EXPECT_TRUE(App->Mouse.IsInside(550, 350, 550 + 13 * 4, 390));
+    EXPECT_TRUE(App->Mouse.IsInside(550, 400, 550 + 13 * 7, 440));
     Tap("RIGHT");
     Frames2();
     EXPECT_EQ(App->GameState, 6);
