@@ -122,7 +122,11 @@ const char* UsageText() {
            "\n"
            "Keys: arrows walk and jump, hold Space to aim and charge the mega jump,\n"
            "P pauses, Escape leaves for the menu, F11 switches full screen,\n"
-           "F12 saves a screenshot.\n";
+           "F12 saves a screenshot.\n"
+           "\n"
+           "The Options screen's choices (volumes, display, keys, mega jump, flashing,\n"
+           "level timer) are kept in ~/.config/vortigan/settings.cfg (or\n"
+           "$XDG_CONFIG_HOME/vortigan/, or the --user-dir folder).\n";
 }
 
 COMMAND_LINE ParseCommandLine(int argc, const char* const* argv) {
