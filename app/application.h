@@ -115,6 +115,7 @@ private:
     void DrawIntro();
     void DrawMenu();
     void DrawLevelSelect();
+    void DrawBests(int top, const LEVEL_RECORD& best, COLOUR colour);
     void DrawCredits();
     void DrawOptions();
     void DrawControls();

@@ -276,6 +276,20 @@ void APPLICATION::DrawMenu() {
     Mouse.DrawCursor(StuffSheet);
 }
 
+// A level's best time over its best score, in the small text right of its
+// button (which never moves), with a dark shadow to read over the sky.
+void APPLICATION::DrawBests(int top, const LEVEL_RECORD& best, COLOUR colour) {
+    constexpr float LEFT = 722.0f;  // px, past the widest level name
+    constexpr float LINE = 16.0f;   // px
+    const std::string lines[] = {TimeText(best.Time), std::to_string(best.Score)};
+    const ARGB shadow = ColourFromFloats(0.0f, 0.0f, 0.0f, 0.8f * colour.a);
+    for (int n = 0; n < 2; ++n) {
+        float y = static_cast<float>(top) + 3.0f + LINE * static_cast<float>(n);
+        TextFont->DrawString(LEFT + 1.0f, y + 1.0f, shadow, lines[n].c_str(), 0);
+        TextFont->DrawString(LEFT, y, ToArgb(colour), lines[n].c_str(), 0);
+    }
+}
+
 void APPLICATION::DrawLevelSelect() {
     float& t = ScreenTime;
     Sprite->Draw(Picture, nullptr, &FULL_SCREEN, nullptr, 0.0f, nullptr, COLOUR_WHITE);
@@ -290,14 +304,9 @@ void APPLICATION::DrawLevelSelect() {
             // Stays on this screen when the level cannot be loaded.
             StartLevel(i);
         }
-        // The bests beside the button, in the small text, never moving it.
         const LEVEL_RECORD& best = Records.Of(i);
         if (open && best.Time > 0.0f) {
-            std::string text = TimeText(best.Time) + "   " + std::to_string(best.Score);
-            TextFont->DrawString(681.0f, 25.0f + 40.0f * static_cast<float>(i),
-                                 ToArgb(ScaleColour(colour, 0.5f)), text.c_str(), 0);
-            TextFont->DrawString(680.0f, 24.0f + 40.0f * static_cast<float>(i), ToArgb(colour),
-                                 text.c_str(), 0);
+            DrawBests(10 + 40 * i, best, colour);
         }
     }
     if (MenuButton(550, 550, "Back", FadeColour(0.5f * t - 1.0f), true) || BackRequested) {

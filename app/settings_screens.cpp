@@ -2,6 +2,7 @@
 // button that steps through its values and takes effect at once.
 
 #include <algorithm>
+#include <cctype>
 #include <string>
 
 #include "app/application.h"
@@ -16,16 +17,20 @@
 
 namespace {
 
-constexpr VECTOR2 FULL_SCREEN{0.78125f, 0.5859375f};      // the 800 x 600 picture in its texture
-constexpr VECTOR2 HERO_AT{20.0f, 240.0f};                 // px, as on the other screens
-constexpr int COLUMN = 470;                               // px, the buttons' left edge
-constexpr int FIRST_ROW = 60;                             // px
-constexpr int ROW = 45;                                   // px between rows
-constexpr int BACK_ROW = 550;                             // px, as on the other screens
-constexpr int KEY_COLUMNS[KEYS_PER_ACTION] = {595, 705};  // px, the two key slots
-constexpr size_t ROW_CHARACTERS = 17;                     // the longest option's text
-constexpr size_t KEY_CHARACTERS = 5;                      // the longest key name
-constexpr float SHOWN_MENU = 10.0f;                       // s; a menu returned to
+constexpr VECTOR2 FULL_SCREEN{0.78125f, 0.5859375f};  // the 800 x 600 picture in its texture
+constexpr VECTOR2 HERO_AT{20.0f, 240.0f};             // px, as on the other screens
+constexpr int COLUMN = 470;                           // px, the buttons' left edge
+// px; the rows start under the picture's title, so no text sits on it
+constexpr int FIRST_ROW = 165;
+constexpr int ROW = 42;        // px between rows
+constexpr int BACK_ROW = 550;  // px, as on the other screens
+// px: the action's name, then its two key slots, wide enough for "Space"
+// in the widest face the title font may find
+constexpr int LABEL_COLUMN = 390;
+constexpr int KEY_COLUMNS[KEYS_PER_ACTION] = {590, 705};
+constexpr size_t ROW_CHARACTERS = 17;  // the longest option's text
+constexpr size_t KEY_CHARACTERS = 5;   // the longest key name
+constexpr float SHOWN_MENU = 10.0f;    // s; a menu returned to
 
 // The options, one row each, in the order they are drawn.
 enum OPTION_ROW : int {
@@ -85,6 +90,16 @@ int ActionHolding(const SETTINGS& s, int key, int action, int slot) {
         }
     }
     return -1;
+}
+
+// A key as the controls screen shows it: "Space", not the file's "SPACE",
+// so the wide names fit their slot.
+std::string ShownKeyName(int key) {
+    std::string name = KeyName(key);
+    for (size_t i = 1; i < name.size(); ++i) {
+        name[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(name[i])));
+    }
+    return name;
 }
 
 void DrawBackdrop(SPRITE* sprite, TEXTURE* picture, TEXTURE* hero) {
@@ -202,15 +217,16 @@ void APPLICATION::DrawControls() {
     COLOUR colour = Fade(0.5f * t);
     for (int a = 0; a < ACTION_COUNT; ++a) {
         float y = static_cast<float>(RowY(a));
-        TitleFont->DrawString(COLUMN - 28, y + 2.0f,
-                              ColourFromFloats(0.5f, 0.5f, 0.5f, colour.a * 0.5f), ActionName(a),
+        // A dark shadow: the names stand over the castle and the mountain.
+        TitleFont->DrawString(LABEL_COLUMN + 2, y + 2.0f,
+                              ColourFromFloats(0.0f, 0.0f, 0.0f, colour.a * 0.6f), ActionName(a),
                               0);
-        TitleFont->DrawString(COLUMN - 30, y, ColourFromFloats(1.0f, 1.0f, 1.0f, colour.a),
+        TitleFont->DrawString(LABEL_COLUMN, y, ColourFromFloats(1.0f, 1.0f, 1.0f, colour.a),
                               ActionName(a), 0);
         for (int i = 0; i < KEYS_PER_ACTION; ++i) {
             bool asked = RebindAction == a && RebindSlot == i;
             int key = s.Keys[a][i];
-            std::string text = asked ? "..." : key == NO_KEY ? "-" : KeyName(key);
+            std::string text = asked ? "..." : key == NO_KEY ? "-" : ShownKeyName(key);
             text.resize(std::max(text.size(), KEY_CHARACTERS), ' ');
             if (MenuButton(KEY_COLUMNS[i], RowY(a), text.c_str(), colour, true)) {
                 RebindAction = a;
@@ -220,9 +236,13 @@ void APPLICATION::DrawControls() {
             }
         }
     }
-    TextFont->DrawString(COLUMN - 10, static_cast<float>(RowY(ACTION_COUNT)) + 10.0f,
-                         ColourFromFloats(1.0f, 1.0f, 0.6f, colour.a), RebindMessage.c_str(), 0);
-    if (MenuButton(COLUMN - 10, RowY(ACTION_COUNT + 1), "Reset to defaults", colour, true)) {
+    const float messageY = static_cast<float>(RowY(ACTION_COUNT)) + 10.0f;
+    TextFont->DrawString(LABEL_COLUMN + 1, messageY + 1.0f,
+                         ColourFromFloats(0.0f, 0.0f, 0.0f, colour.a * 0.8f), RebindMessage.c_str(),
+                         0);
+    TextFont->DrawString(LABEL_COLUMN, messageY, ColourFromFloats(1.0f, 1.0f, 0.6f, colour.a),
+                         RebindMessage.c_str(), 0);
+    if (MenuButton(LABEL_COLUMN, RowY(ACTION_COUNT + 1), "Reset to defaults", colour, true)) {
         const SETTINGS defaults;
         std::copy(&defaults.Keys[0][0], &defaults.Keys[0][0] + ACTION_COUNT * KEYS_PER_ACTION,
                   &s.Keys[0][0]);
