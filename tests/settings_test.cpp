@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/keys.h"
 #include "platform/settings.h"
@@ -49,6 +52,86 @@ TEST(Settings, ADamagedFileNeverStopsTheGame) {
                   0)
             << kind << ": " << output;
     }
+}
+
+std::string Taps(const std::vector<std::pair<int, const char*>>& taps) {
+    std::string script;
+    for (auto [frame, key] : taps) {
+        script += std::to_string(frame) + " +" + key + "\n" + std::to_string(frame + 1) + " -" +
+                  key + "\n";
+    }
+    return script;
+}
+
+std::string RunWith(const TEMP_DIR& dir, const std::string& script, int frames,
+                    const std::string& more = "") {
+    WriteText(dir.File("input.txt"), script);
+    std::string output;
+    int status = RunGame("--headless --fixed-dt 0.0166667 --frames " + std::to_string(frames) +
+                             " --data '" VORTIGAN_DATA_DIR "' --user-dir '" + dir.File("user") +
+                             "' --input '" + dir.File("input.txt") + "' --trace '" +
+                             dir.File("trace.csv") + "' " + more,
+                         &output);
+    EXPECT_EQ(status, 0) << output;
+    return ReadText(dir.File("user/settings.cfg"));
+}
+
+// The options as a player works them with the keys alone: the menu's last
+// button, music to 0, effects up to 50 %, the mega jump to toggle, Jump's
+// first key to J; then Escape twice and "Quit". The next run plays with them.
+TEST(OptionsRun, ChosenByKeysOrMouseTheyHoldInTheNextRun) {
+    TEMP_DIR dir;
+    std::vector<std::pair<int, const char*>> taps = {
+        {0, "RETURN"},                                    // past the intro
+        {400, "UP"},     {410, "RETURN"},                 // "Options"
+        {600, "DOWN"},   {605, "DOWN"},   {610, "DOWN"},  // from "Level timer" round to "Music"
+        {620, "RETURN"}, {630, "DOWN"}};                  // music 100 -> 0; "Effects"
+    for (int frame = 640; frame < 700; frame += 10) {
+        taps.push_back({frame, "RETURN"});  // 100 -> 0 -> 10 ... -> 50
+    }
+    taps.insert(taps.end(), {{700, "DOWN"},
+                             {710, "DOWN"},
+                             {720, "DOWN"},
+                             {730, "RETURN"},
+                             {740, "DOWN"},
+                             {750, "DOWN"},
+                             {760, "DOWN"},
+                             {770, "RETURN"}});
+    for (int frame = 970; frame < 1020; frame += 10) {
+        taps.push_back({frame, "DOWN"});  // Jump's first slot
+    }
+    taps.insert(taps.end(), {{1020, "RETURN"},
+                             {1030, "J"},
+                             {1060, "ESCAPE"},
+                             {1110, "ESCAPE"},
+                             {1160, "UP"},
+                             {1170, "UP"},
+                             {1180, "RETURN"}});  // "Quit"
+    const std::string chosen = RunWith(dir, Taps(taps), 1300);
+    EXPECT_EQ(ReadTraceRows(dir.File("trace.csv")).size(), 1181u);  // quit, not out of frames
+    for (const char* line :
+         {"music = 0\n", "effects = 50\n", "megajump = toggle\n", "key.jump = J, W\n"}) {
+        EXPECT_NE(chosen.find(line), std::string::npos) << line << chosen;
+    }
+
+    // J hops; Space once aims, and only the second press launches.
+    RunWith(dir, "200 +J\n201 -J\n280 +SPACE\n281 -SPACE\n320 +SPACE\n321 -SPACE\n", 330,
+            "--level 0");
+    auto rows = ReadTraceRows(dir.File("trace.csv"));
+    auto at = [&rows](int frame, int column) { return std::stof(rows[size_t(frame)][column]); };
+    constexpr int Y = 4, VX = 5;
+    EXPECT_LT(at(215, Y), at(199, Y) - 40.0f);
+    EXPECT_EQ(at(319, VX), 0.0f);
+    EXPECT_GT(at(322, VX), 100.0f);
+
+    // By mouse: the cursor from the middle onto "Options", then onto "Music".
+    TEMP_DIR mouse;
+    const std::string clicked = RunWith(mouse,
+                                        "0 +RETURN\n1 -RETURN\n300 mouse 127 80\n"
+                                        "400 +LBUTTON\n401 -LBUTTON\n450 mouse 7 -157\n"
+                                        "500 +LBUTTON\n501 -LBUTTON\n",
+                                        520);
+    EXPECT_NE(clicked.find("music = 0\n"), std::string::npos) << clicked;
 }
 
 }  // namespace
