@@ -33,11 +33,14 @@ std::vector<int> Groups;  // of every channel, as the mixer's tags have them
 
 float MusicLevel = 1.0f;  // the player's volumes, 0..1
 float EffectLevel = 1.0f;
+// Each channel's volume as the game sets it (a track's own volume), before
+// the player's setting scales it; 0..MIX_MAX_VOLUME.
+std::vector<int> OwnVolumes;
 
-// A channel's volume as the player's setting for its group makes it.
-int ChannelVolume(int group) {
-    float level = group == EFFECT_GROUP ? EffectLevel : MusicLevel;
-    return int(std::lround(level * MIX_MAX_VOLUME));
+// Applies the channel's own volume under the player's setting for its group.
+void ApplyVolume(int channel) {
+    float level = Groups[size_t(channel)] == EFFECT_GROUP ? EffectLevel : MusicLevel;
+    Mix_Volume(channel, int(std::lround(level * float(OwnVolumes[size_t(channel)]))));
 }
 
 std::atomic<int> PeakLeft{0};
@@ -64,7 +67,8 @@ void MeasurePeaks(void*, Uint8* stream, int length) {
 void SetGroup(int channel, int group) {
     Mix_GroupChannel(channel, group);
     Groups[size_t(channel)] = group;
-    Mix_Volume(channel, ChannelVolume(group));
+    OwnVolumes[size_t(channel)] = MIX_MAX_VOLUME;
+    ApplyVolume(channel);
 }
 
 // Adds `count` channels at the end, all in `group`; returns the first.
@@ -74,6 +78,7 @@ int Grow(int count, int group) {
         return -1;
     }
     Groups.resize(size_t(first + count));
+    OwnVolumes.resize(Groups.size());
     for (int c = first; c < first + count; ++c) {
         SetGroup(c, group);
     }
@@ -110,6 +115,7 @@ bool Open() {
     // The mixer's own first channels join the effects.
     int first = Mix_AllocateChannels(-1);
     Groups.assign(size_t(first), EFFECT_GROUP);
+    OwnVolumes.assign(Groups.size(), MIX_MAX_VOLUME);
     for (int c = 0; c < first; ++c) {
         SetGroup(c, EFFECT_GROUP);
     }
@@ -136,6 +142,7 @@ void Close() {
     Mix_CloseAudio();
     Mix_Quit();
     Groups.clear();
+    OwnVolumes.clear();
     Opened = false;
     Tried = false;
 }
@@ -227,12 +234,16 @@ void SetVolumes(float music, float effects) {
     MusicLevel = std::clamp(music, 0.0f, 1.0f);
     EffectLevel = std::clamp(effects, 0.0f, 1.0f);
     for (size_t c = 0; Opened && c < Groups.size(); ++c) {
-        Mix_Volume(int(c), ChannelVolume(Groups[c]));
+        ApplyVolume(int(c));
     }
 }
 
-float MusicScale() {
-    return MusicLevel;
+void SetTrackVolume(int channel, int volume) {
+    if (!Opened || channel < 0 || size_t(channel) >= Groups.size()) {
+        return;
+    }
+    OwnVolumes[size_t(channel)] = std::clamp(volume, 0, MIX_MAX_VOLUME);
+    ApplyVolume(channel);
 }
 
 int BytesPerSecond() {

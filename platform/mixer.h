@@ -41,7 +41,9 @@ void GiveBackTrackChannel(int channel);
 // effect channel plays at `effects`, every track channel at `music` times
 // the track's own volume. Applied at once, to sounds already playing too.
 void SetVolumes(float music, float effects);
-float MusicScale();
+// A track channel's own volume (0..128), kept under the player's music
+// volume when that changes.
+void SetTrackVolume(int channel, int volume);
 
 // Decoded bytes per second of mixer output.
 int BytesPerSecond();

@@ -371,7 +371,7 @@ void MUSIC::SetVolume(float volume) {
     }
     float v = std::clamp(volume, 0.0f, 1.0f);
     int centibels = int(std::trunc((1.0 - std::sqrt(double(v))) * -10000.0));
-    Mix_Volume(Channel, int(std::lround(MixVolume(centibels) * MIXER::MusicScale())));
+    MIXER::SetTrackVolume(Channel, MixVolume(centibels));
 }
 
 void MUSIC::SetBalance(float balance) {

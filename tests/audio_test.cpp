@@ -383,6 +383,38 @@ TEST_F(AUDIO, TrackVolumeAndBalance) {
     EXPECT_GT(right, expected * 0.9);
 }
 
+// The player's volumes over a scene of one effect and one quieter track:
+// half is 6 dB down for either, nothing is silence, and the track keeps its
+// own level under the setting.
+TEST_F(AUDIO, PlayerVolumesScaleEffectsAndMusicBySixDecibelsAtHalf) {
+    WriteSounds();
+    SOUND sound;
+    sound.Init();
+    sound.Play(SOUND_DOOR_CLOSE, true);
+    WriteBytes("music/a.wav", ToneWav(3.0, 300.0));
+    MUSIC track;
+    track.Load("music/a.wav");
+    track.SetVolume(0.9f);
+    track.Play();
+    auto peak = [](float music, float effects) {
+        MIXER::SetVolumes(music, effects);
+        int left = 0;
+        int right = 0;
+        ListenPeaks(&left, &right);
+        return std::max(left, right);
+    };
+    const double trackAlone = 12000.0 * std::lround(std::pow(10.0, -513 / 2000.0) * 128) / 128.0;
+    EXPECT_NEAR(peak(1.0f, 0.0f), trackAlone, trackAlone * 0.08);  // 0.9: -5.13 dB
+    for (float on : {1.0f, 0.0f}) {
+        const float off = 1.0f - on;  // music, then effects
+        double full = peak(on, off);
+        double half = peak(0.5f * on, 0.5f * off);
+        EXPECT_NEAR(20.0 * std::log10(full / half), 6.02, 0.3) << "music " << on;
+    }
+    EXPECT_EQ(peak(0.0f, 0.0f), 0);
+    MIXER::SetVolumes(1.0f, 1.0f);
+}
+
 TEST_F(AUDIO, ReleasedTrackGivesItsChannelBack) {
     WriteBytes("music/a.wav", ToneWav(3.0, 300.0));
     int channels = MIXER::Channels();
