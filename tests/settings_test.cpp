@@ -1,10 +1,16 @@
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
+#include "app/records.h"
 #include "platform/keys.h"
 #include "platform/settings.h"
 #include "tests/test_support.h"
@@ -36,14 +42,21 @@ TEST(Settings, DamagedLinesKeepTheirDefaultsAndTheRestReadsBack) {
     EXPECT_EQ(FormatSettings(again), FormatSettings(s));
 }
 
-// Whatever stands where the settings file should be, the game starts.
+// Whatever stands where the settings and the best times should be, the
+// game starts.
 TEST(Settings, ADamagedFileNeverStopsTheGame) {
-    for (const char* kind : {"garbage", "directory"}) {
+    const std::string whole = FormatSettings(SETTINGS());
+    for (const char* kind : {"garbage", "cut short", "directory"}) {
         TEMP_DIR dir;
         if (std::string(kind) == "directory") {
             std::filesystem::create_directories(dir.File("settings.cfg/x"));
+            std::filesystem::create_directories(dir.File("records.txt/x"));
+        } else if (std::string(kind) == "cut short") {
+            WriteText(dir.File("settings.cfg"), whole.substr(0, whole.size() / 2 + 3));
+            WriteText(dir.File("records.txt"), "0 61.5 400\n1 7");
         } else {
             WriteText(dir.File("settings.cfg"), std::string("music = 5\0\0\xff\nkey.left", 22));
+            WriteText(dir.File("records.txt"), std::string("\xff\0-3 x\n99 1 1\n", 14));
         }
         std::string output;
         EXPECT_EQ(RunGame("--headless --frames 5 --data '" VORTIGAN_DATA_DIR "' --user-dir '" +
@@ -52,6 +65,36 @@ TEST(Settings, ADamagedFileNeverStopsTheGame) {
                   0)
             << kind << ": " << output;
     }
+}
+
+// A records file being written when the game is killed is the old one or
+// the new, whole either way.
+TEST(Records, AKillDuringTheirWriteLeavesThemWhole) {
+    TEMP_DIR dir;
+    const std::string path = dir.File("records.txt");
+    RECORDS first;
+    first.Load(path);
+    ASSERT_TRUE(first.Finish(0, 100.0f, 10));
+    pid_t writer = fork();
+    ASSERT_GE(writer, 0);
+    if (writer == 0) {
+        RECORDS r;
+        r.Load(path);
+        for (int score = 11;; ++score) {
+            r.Finish(score % LEVEL_COUNT, 100.0f, score);
+        }
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    kill(writer, SIGKILL);
+    waitpid(writer, nullptr, 0);
+    // Every line whole: a cut one would lose a level or shorten a number.
+    const std::string text = ReadText(path);
+    ASSERT_FALSE(text.empty());
+    EXPECT_EQ(text.back(), '\n');
+    RECORDS after;
+    after.Load(path);
+    EXPECT_EQ(after.Of(0).Time, 100.0f);
+    EXPECT_GE(after.Of(0).Score, 10);
 }
 
 std::string Taps(const std::vector<std::pair<int, const char*>>& taps) {
