@@ -60,8 +60,10 @@ public:
     // 15 lives, the title card, no fade left over from an earlier level.
     // False, with nothing changed, when the level's map cannot be loaded.
     bool StartLevel(int level);
-    // Draws one menu button; true when it is clicked this frame.
-    bool MenuButton(int x, int y, const char* text, COLOUR colour, bool selectable);
+    // Draws one menu button; true when it is clicked this frame. In a
+    // smaller `font` than the title font it takes the text's own size.
+    bool MenuButton(int x, int y, const char* text, COLOUR colour, bool selectable,
+                    FONT* font = nullptr);
 
     float Zoom = 1.0f;
     float ScreenTime = 0.0f;     // s on the current non-play screen

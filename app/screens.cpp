@@ -350,15 +350,24 @@ void APPLICATION::DrawEnding() {
     }
 }
 
-bool APPLICATION::MenuButton(int x, int y, const char* text, COLOUR colour, bool selectable) {
+bool APPLICATION::MenuButton(int x, int y, const char* text, COLOUR colour, bool selectable,
+                             FONT* font) {
     int left = x;
     int top = y;
     int right = x + 13 * static_cast<int>(std::strlen(text));
     int bottom = y + 40;
+    if (font) {
+        // A digit's width a character, so a text padded to a length keeps
+        // its button's size whatever its value.
+        right = x + static_cast<int>(font->Advance('0') * static_cast<float>(std::strlen(text)));
+        bottom = y + font->PixelHeight();
+    } else {
+        font = TitleFont;
+    }
     bool shown = colour.a >= 0.5f;
 
-    TitleFont->DrawString(static_cast<float>(x + 2), static_cast<float>(y + 2),
-                          ToArgb(ScaleColour(colour, 0.5f)), text, 0);
+    font->DrawString(static_cast<float>(x + 2), static_cast<float>(y + 2),
+                     ToArgb(ScaleColour(colour, 0.5f)), text, 0);
     if (selectable && Mouse.IsInside(left, top, right, bottom)) {
         colour.r = 0.3f;
         colour.b = 0.3f;
@@ -368,7 +377,7 @@ bool APPLICATION::MenuButton(int x, int y, const char* text, COLOUR colour, bool
     } else if (shown && selectable) {
         HoverCount -= 1;
     }
-    TitleFont->DrawString(static_cast<float>(x), static_cast<float>(y), ToArgb(colour), text, 0);
+    font->DrawString(static_cast<float>(x), static_cast<float>(y), ToArgb(colour), text, 0);
 
     if (!shown || !selectable) {
         return false;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cctype>
 #include <string>
+#include <vector>
 
 #include "app/application.h"
 #include "objects/sprites.h"
@@ -19,15 +20,19 @@ namespace {
 
 constexpr VECTOR2 FULL_SCREEN{0.78125f, 0.5859375f};  // the 800 x 600 picture in its texture
 constexpr VECTOR2 HERO_AT{20.0f, 240.0f};             // px, as on the other screens
-constexpr int COLUMN = 470;                           // px, the buttons' left edge
+// px, the buttons' left edge, inside the picture's translucent panel
+// (x 530 to 775), which every row and value must fit
+constexpr int COLUMN = 545;
+constexpr int PANEL_WIDTH = 225;  // px of the panel right of COLUMN
 // px; the rows start under the picture's title, so no text sits on it
 constexpr int FIRST_ROW = 165;
-constexpr int ROW = 42;        // px between rows
+constexpr int ROW = 36;        // px between rows
 constexpr int BACK_ROW = 550;  // px, as on the other screens
-// px: the action's name, then its two key slots, wide enough for "Space"
-// in the widest face the title font may find
-constexpr int LABEL_COLUMN = 390;
-constexpr int KEY_COLUMNS[KEYS_PER_ACTION] = {590, 705};
+// px: the action's name in the small score font, then its two key slots,
+// each wide enough for "Space" in the row font
+constexpr int LABEL_COLUMN = 538;
+constexpr int KEY_COLUMNS[KEYS_PER_ACTION] = {642, 709};
+constexpr float MESSAGE_LINE = 16.0f;  // px between the message's lines
 constexpr size_t ROW_CHARACTERS = 17;  // the longest option's text
 constexpr size_t KEY_CHARACTERS = 5;   // the longest key name
 constexpr float SHOWN_MENU = 10.0f;    // s; a menu returned to
@@ -102,6 +107,29 @@ std::string ShownKeyName(int key) {
     return name;
 }
 
+// `text` broken between words into lines no wider than the panel.
+std::vector<std::string> Wrapped(const std::string& text, FONT* font) {
+    std::vector<std::string> lines(1);
+    float width = 0.0f;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = std::min(text.find(' ', start), text.size());
+        std::string word = text.substr(start, end - start);
+        float wordWidth = 0.0f;
+        for (char c : " " + word) {
+            wordWidth += font->Advance(c);
+        }
+        if (!lines.back().empty() && width + wordWidth > PANEL_WIDTH) {
+            lines.emplace_back();
+            width = 0.0f;
+        }
+        width += wordWidth;
+        lines.back() += (lines.back().empty() ? "" : " ") + word;
+        start = end + 1;
+    }
+    return lines;
+}
+
 void DrawBackdrop(SPRITE* sprite, TEXTURE* picture, TEXTURE* hero) {
     sprite->Draw(picture, nullptr, &FULL_SCREEN, nullptr, 0.0f, nullptr, COLOUR_WHITE);
     sprite->Draw(hero, nullptr, nullptr, nullptr, 0.0f, &HERO_AT, COLOUR_WHITE);
@@ -129,7 +157,7 @@ void APPLICATION::DrawOptions() {
         // it when its value's text grows or shrinks.
         std::string text = RowText(row, s);
         text.resize(std::max(text.size(), ROW_CHARACTERS), ' ');
-        if (!MenuButton(COLUMN, RowY(row), text.c_str(), colour, true)) {
+        if (!MenuButton(COLUMN, RowY(row), text.c_str(), colour, true, CreditsFont)) {
             continue;
         }
         switch (row) {
@@ -216,19 +244,18 @@ void APPLICATION::DrawControls() {
     SETTINGS& s = SETTINGS_FILE::Current();
     COLOUR colour = Fade(0.5f * t);
     for (int a = 0; a < ACTION_COUNT; ++a) {
-        float y = static_cast<float>(RowY(a));
-        // A dark shadow: the names stand over the castle and the mountain.
-        TitleFont->DrawString(LABEL_COLUMN + 2, y + 2.0f,
+        float y = static_cast<float>(RowY(a)) + 4.0f;
+        ScoreFont->DrawString(LABEL_COLUMN + 2, y + 2.0f,
                               ColourFromFloats(0.0f, 0.0f, 0.0f, colour.a * 0.6f), ActionName(a),
                               0);
-        TitleFont->DrawString(LABEL_COLUMN, y, ColourFromFloats(1.0f, 1.0f, 1.0f, colour.a),
+        ScoreFont->DrawString(LABEL_COLUMN, y, ColourFromFloats(1.0f, 1.0f, 1.0f, colour.a),
                               ActionName(a), 0);
         for (int i = 0; i < KEYS_PER_ACTION; ++i) {
             bool asked = RebindAction == a && RebindSlot == i;
             int key = s.Keys[a][i];
             std::string text = asked ? "..." : key == NO_KEY ? "-" : ShownKeyName(key);
             text.resize(std::max(text.size(), KEY_CHARACTERS), ' ');
-            if (MenuButton(KEY_COLUMNS[i], RowY(a), text.c_str(), colour, true)) {
+            if (MenuButton(KEY_COLUMNS[i], RowY(a), text.c_str(), colour, true, CreditsFont)) {
                 RebindAction = a;
                 RebindSlot = i;
                 RebindMessage =
@@ -236,13 +263,16 @@ void APPLICATION::DrawControls() {
             }
         }
     }
-    const float messageY = static_cast<float>(RowY(ACTION_COUNT)) + 10.0f;
-    TextFont->DrawString(LABEL_COLUMN + 1, messageY + 1.0f,
-                         ColourFromFloats(0.0f, 0.0f, 0.0f, colour.a * 0.8f), RebindMessage.c_str(),
-                         0);
-    TextFont->DrawString(LABEL_COLUMN, messageY, ColourFromFloats(1.0f, 1.0f, 0.6f, colour.a),
-                         RebindMessage.c_str(), 0);
-    if (MenuButton(LABEL_COLUMN, RowY(ACTION_COUNT + 1), "Reset to defaults", colour, true)) {
+    float messageY = static_cast<float>(RowY(ACTION_COUNT));
+    for (const std::string& line : Wrapped(RebindMessage, TextFont)) {
+        TextFont->DrawString(LABEL_COLUMN + 1, messageY + 1.0f,
+                             ColourFromFloats(0.0f, 0.0f, 0.0f, colour.a * 0.8f), line.c_str(), 0);
+        TextFont->DrawString(LABEL_COLUMN, messageY, ColourFromFloats(1.0f, 1.0f, 0.6f, colour.a),
+                             line.c_str(), 0);
+        messageY += MESSAGE_LINE;
+    }
+    if (MenuButton(LABEL_COLUMN, RowY(ACTION_COUNT + 2), "Reset to defaults", colour, true,
+                   CreditsFont)) {
         const SETTINGS defaults;
         std::copy(&defaults.Keys[0][0], &defaults.Keys[0][0] + ACTION_COUNT * KEYS_PER_ACTION,
                   &s.Keys[0][0]);

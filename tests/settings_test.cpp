@@ -125,10 +125,10 @@ std::string RunWith(const TEMP_DIR& dir, const std::string& script, int frames,
 TEST(OptionsRun, ChosenByKeysOrMouseTheyHoldInTheNextRun) {
     TEMP_DIR dir;
     std::vector<std::pair<int, const char*>> taps = {
-        {0, "RETURN"},                                    // past the intro
-        {400, "UP"},     {410, "RETURN"},                 // "Options"
-        {600, "DOWN"},   {605, "DOWN"},   {610, "DOWN"},  // from "Level timer" round to "Music"
-        {620, "RETURN"}, {630, "DOWN"}};                  // music 100 -> 0; "Effects"
+        {0, "RETURN"},                     // past the intro
+        {400, "UP"},     {410, "RETURN"},  // "Options"
+        {600, "DOWN"},   {605, "DOWN"},    // from "Controls" round to "Music"
+        {620, "RETURN"}, {630, "DOWN"}};   // music 100 -> 0; "Effects"
     for (int frame = 640; frame < 700; frame += 10) {
         taps.push_back({frame, "RETURN"});  // 100 -> 0 -> 10 ... -> 50
     }
