@@ -1,5 +1,6 @@
 #include "app/records.h"
 
+#include <dirent.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -8,8 +9,32 @@
 #include "platform/data_file.h"
 #include "platform/log.h"
 
+namespace {
+
+// Removes what a write killed half-way left beside the records: a
+// "records.txt.tmp" followed by the writer's process id.
+void RemoveStrays(const std::string& path) {
+    size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    const std::string head = path.substr(slash == std::string::npos ? 0 : slash + 1) + ".tmp";
+    DIR* dir = opendir(folder.c_str());
+    if (!dir) {
+        return;
+    }
+    while (dirent* entry = readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name.rfind(head, 0) == 0) {
+            std::remove((folder + name).c_str());
+        }
+    }
+    closedir(dir);
+}
+
+}  // namespace
+
 void RECORDS::Load(const std::string& path) {
     Path = path;
+    RemoveStrays(path);
     std::string text;
     FILES::Read(path, FILES::KIND::SETTINGS, &text);
     std::istringstream in(text);
@@ -63,6 +88,7 @@ bool RECORDS::Save() const {
         }
     }
     std::string bytes = text.str();
+    RemoveStrays(Path);
     std::string temp = Path + ".tmp" + std::to_string(getpid());
     std::FILE* file = std::fopen(temp.c_str(), "wb");
     bool ok = file && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();

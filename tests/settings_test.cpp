@@ -5,6 +5,8 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <thread>
 #include <utility>
@@ -91,8 +93,10 @@ TEST(Records, AKillDuringTheirWriteLeavesThemWhole) {
     const std::string text = ReadText(path);
     ASSERT_FALSE(text.empty());
     EXPECT_EQ(text.back(), '\n');
+    std::ofstream(path + ".tmp99999") << "0 1";  // as a kill mid-write leaves
     RECORDS after;
     after.Load(path);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);  // no strays
     EXPECT_EQ(after.Of(0).Time, 100.0f);
     EXPECT_GE(after.Of(0).Score, 10);
 }
