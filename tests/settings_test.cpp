@@ -171,14 +171,20 @@ TEST(OptionsRun, ChosenByKeysOrMouseTheyHoldInTheNextRun) {
     EXPECT_EQ(at(319, VX), 0.0f);
     EXPECT_GT(at(322, VX), 100.0f);
 
-    // By mouse: the cursor from the middle onto "Options", then onto "Music".
+    // By mouse: the cursor from the middle onto "Options", then onto "Music",
+    // "Effects" (six clicks: 100 -> 0 -> ... -> 50) and "Mega jump".
+    std::string script =
+        "0 +RETURN\n1 -RETURN\n300 mouse 127 80\n400 +LBUTTON\n401 -LBUTTON\n"
+        "450 mouse 7 -157\n500 +LBUTTON\n501 -LBUTTON\n550 mouse 0 24\n";
+    for (int frame = 560; frame < 620; frame += 10) {
+        script += std::to_string(frame) + " +LBUTTON\n" + std::to_string(frame + 1) + " -LBUTTON\n";
+    }
     TEMP_DIR mouse;
-    const std::string clicked = RunWith(mouse,
-                                        "0 +RETURN\n1 -RETURN\n300 mouse 127 80\n"
-                                        "400 +LBUTTON\n401 -LBUTTON\n450 mouse 7 -157\n"
-                                        "500 +LBUTTON\n501 -LBUTTON\n",
-                                        520);
-    EXPECT_NE(clicked.find("music = 0\n"), std::string::npos) << clicked;
+    const std::string clicked =
+        RunWith(mouse, script + "650 mouse 0 72\n700 +LBUTTON\n701 -LBUTTON\n", 720);
+    for (const char* line : {"music = 0\n", "effects = 50\n", "megajump = toggle\n"}) {
+        EXPECT_NE(clicked.find(line), std::string::npos) << line << clicked;
+    }
 }
 
 }  // namespace
