@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -38,6 +39,15 @@ struct COLOUR {
     float b = 1.0f;
     float a = 1.0f;
 };
+
+// White at an opacity kept within 0..1: every menu screen fades by it.
+inline COLOUR FadeColour(float a) {
+    return {1.0f, 1.0f, 1.0f, std::clamp(a, 0.0f, 1.0f)};
+}
+
+// s of screen time a menu is given when a sub-screen returns to it, so it
+// stands fully faded in at once.
+inline constexpr float SHOWN_MENU = 10.0f;
 
 // The one object that owns the screen, the fonts, the music, the world and
 // the hero, and runs the game's flow from the intro to an ending.

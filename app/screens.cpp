@@ -34,7 +34,6 @@ constexpr float PI = 3.14159265f;
 // onto the screen.
 constexpr VECTOR2 FULL_SCREEN{0.78125f, 0.5859375f};
 constexpr VECTOR2 HERO_AT{20.0f, 240.0f};  // px; the menu portrait's resting place
-constexpr float SHOWN_MENU = 10.0f;        // s; a menu returned to from a sub-screen
 
 const char* const MENU_PICTURE = "textures/intro/menu.jpg";
 
@@ -104,11 +103,6 @@ const char* const CREDITS[12] = {
     "Programming by",
     "Quarnel",
 };
-
-// White at an opacity kept within 0..1.
-COLOUR FadeColour(float a) {
-    return {1.0f, 1.0f, 1.0f, std::clamp(a, 0.0f, 1.0f)};
-}
 
 COLOUR ScaleColour(COLOUR c, float k) {
     return {c.r * k, c.g * k, c.b * k, c.a * k};

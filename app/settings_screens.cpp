@@ -35,7 +35,6 @@ constexpr int KEY_COLUMNS[KEYS_PER_ACTION] = {642, 709};
 constexpr float MESSAGE_LINE = 16.0f;  // px between the message's lines
 constexpr size_t ROW_CHARACTERS = 17;  // the longest option's text
 constexpr size_t KEY_CHARACTERS = 5;   // the longest key name
-constexpr float SHOWN_MENU = 10.0f;    // s; a menu returned to
 
 // The options, one row each, in the order they are drawn.
 enum OPTION_ROW : int {
@@ -49,10 +48,6 @@ enum OPTION_ROW : int {
     ROW_CONTROLS,
     ROW_COUNT
 };
-
-COLOUR Fade(float a) {
-    return {1.0f, 1.0f, 1.0f, std::clamp(a, 0.0f, 1.0f)};
-}
 
 int RowY(int row) {
     return FIRST_ROW + ROW * row;
@@ -152,7 +147,7 @@ void APPLICATION::DrawOptions() {
     DrawBackdrop(Sprite, Picture, HeroPicture);
     SETTINGS& s = SETTINGS_FILE::Current();
     for (int row = 0; row < ROW_COUNT; ++row) {
-        COLOUR colour = Fade(0.5f * t - 0.1f * static_cast<float>(row));
+        COLOUR colour = FadeColour(0.5f * t - 0.1f * static_cast<float>(row));
         // Padded to one width, so the button under the cursor stays under
         // it when its value's text grows or shrinks.
         std::string text = RowText(row, s);
@@ -191,7 +186,7 @@ void APPLICATION::DrawOptions() {
         }
         SettingsChanged();
     }
-    if (MenuButton(COLUMN, BACK_ROW, "Back", Fade(0.5f * t - 1.0f), true) || BackRequested) {
+    if (MenuButton(COLUMN, BACK_ROW, "Back", FadeColour(0.5f * t - 1.0f), true) || BackRequested) {
         GameState = GS_MENU;
         t = SHOWN_MENU;
     }
@@ -242,7 +237,7 @@ void APPLICATION::DrawControls() {
         MenuKeys.DropPresses();  // the key pressed to bind is no click
     }
     SETTINGS& s = SETTINGS_FILE::Current();
-    COLOUR colour = Fade(0.5f * t);
+    COLOUR colour = FadeColour(0.5f * t);
     for (int a = 0; a < ACTION_COUNT; ++a) {
         float y = static_cast<float>(RowY(a)) + 4.0f;
         ScoreFont->DrawString(LABEL_COLUMN + 2, y + 2.0f,
@@ -280,7 +275,7 @@ void APPLICATION::DrawControls() {
         RebindMessage = "The keys are as they came.";
         SettingsChanged();
     }
-    if (MenuButton(COLUMN, BACK_ROW, "Back", Fade(0.5f * t - 1.0f), true) ||
+    if (MenuButton(COLUMN, BACK_ROW, "Back", FadeColour(0.5f * t - 1.0f), true) ||
         (BackRequested && RebindAction < 0)) {
         GameState = GS_OPTIONS;
         t = SHOWN_MENU;
