@@ -11,7 +11,30 @@
 #include "platform/sound.h"
 #include "platform/sprite.h"
 #include "platform/texture.h"
+#include "world/level_contents.h"
 #include "world/world.h"
+
+namespace {
+
+// Each stage's level tune and boss tune. The meadow's pair stands in for a
+// stage whose own tune is missing.
+struct STAGE_TUNES {
+    const char* Level;
+    const char* Boss;
+};
+const STAGE_TUNES STAGE_MUSIC[STAGE_COUNT] = {
+    {"music/inGame.mp3", "music/boss.mp3"},    // the meadow
+    {"music/inGame2.mp3", "music/boss2.mp3"},  // the crystal cave
+    {"music/inGame3.mp3", "music/boss3.mp3"},  // the fortress on the volcano
+};
+
+void LoadTune(MUSIC& track, const char* own, const char* fallback) {
+    if (!track.Load(own) && own != fallback) {
+        track.Load(fallback);
+    }
+}
+
+}  // namespace
 
 APPLICATION::APPLICATION() {
     EscapeRepeat = GetTickCount();
@@ -77,9 +100,8 @@ HRESULT APPLICATION::Init(DEVICE* device, int, int, bool) {
     MenuMusic.SetLooping(true);
     MenuMusic.Load("music/menu.mp3");
     GameMusic.SetLooping(true);
-    GameMusic.Load("music/inGame.mp3");
     BossMusic.SetLooping(true);
-    BossMusic.Load("music/boss.mp3");
+    LoadStageMusic(0);
     return S_OK;
 }
 
@@ -134,6 +156,18 @@ int APPLICATION::Quit() {
     return result;
 }
 
+// Only the stage being played has its tunes decoded; the next stage's load
+// when its first level does, and decode while its title card shows.
+void APPLICATION::LoadStageMusic(int stage) {
+    if (stage == MusicStage && !GameMusic.Source().empty()) {
+        return;
+    }
+    MusicStage = stage;
+    const STAGE_TUNES& own = STAGE_MUSIC[stage];
+    LoadTune(GameMusic, own.Level, STAGE_MUSIC[0].Level);
+    LoadTune(BossMusic, own.Boss, STAGE_MUSIC[0].Boss);
+}
+
 bool APPLICATION::StartLevel(int level) {
     if (level < 0 || level >= LEVEL_COUNT || !World || !Hero) {
         return false;
@@ -143,6 +177,7 @@ bool APPLICATION::StartLevel(int level) {
         return false;
     }
     Level = level;
+    LoadStageMusic(StageOf(level));
     LevelWait = 3.0f;
     GameState = GS_PLAYING;
     Hero->Lives = 15;

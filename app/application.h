@@ -94,8 +94,9 @@ public:
     TEXTURE* HeroPicture = nullptr;
     MUSIC IntroMusic;
     MUSIC MenuMusic;
-    MUSIC GameMusic;
-    MUSIC BossMusic;
+    MUSIC GameMusic;     // the level tune of the stage played last
+    MUSIC BossMusic;     // and its boss tune
+    int MusicStage = 0;  // the stage whose tunes GameMusic and BossMusic hold
     WORLD* World = nullptr;
     HERO* Hero = nullptr;
     MOUSE Mouse;
@@ -116,6 +117,7 @@ public:
 private:
     void HandleKeys();
     void LeavePlayBehind();
+    void LoadStageMusic(int stage);
     void UpdatePlay(float dt);
     void StepPlay(float dt);
     void RenderPlay();

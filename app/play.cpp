@@ -127,6 +127,8 @@ void APPLICATION::UpdatePlay(float dt) {
                     GameState = GS_TO_GOOD_ENDING;
                 } else if (!World->LoadMap(Level, Hero)) {
                     GameState = GS_TO_MENU;
+                } else {
+                    LoadStageMusic(StageOf(Level));
                 }
             }
         }

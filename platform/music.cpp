@@ -218,13 +218,13 @@ MUSIC::~MUSIC() {
     Release();
 }
 
-void MUSIC::Load(const std::string& path) {
+bool MUSIC::Load(const std::string& path) {
     Release();
     // A tune that is no plain file, is far too large or fails part-way
     // through is silent, as a missing one is.
     std::string bytes;
     if (!MIXER::Open() || FILES::Read(path, FILES::KIND::TUNE, &bytes) != FILES::RESULT::OK) {
-        return;
+        return false;
     }
     if (!LooksLikeMp3(bytes) || !Mpg123().Ready) {
         // Anything but an MP3 loads through the mixer at once, as it always
@@ -232,22 +232,24 @@ void MUSIC::Load(const std::string& path) {
         // silent straight away.
         Chunk = MIXER::LoadFromMemory(bytes);
         if (!Chunk) {
-            return;
+            return false;
         }
         Channel = MIXER::TakeTrackChannel();
         if (Channel < 0) {
             MIXER::Free(Chunk);
             Chunk = nullptr;
-            return;
+            return false;
         }
         // Parked at the end until the first Play.
         Played = std::make_shared<std::atomic<long long>>(Chunk->alen);
-        return;
+        Path = path;
+        return true;
     }
     Channel = MIXER::TakeTrackChannel();
     if (Channel < 0) {
-        return;
+        return false;
     }
+    Path = path;
     MIX_FORMAT mix;
     Mix_QuerySpec(&mix.Frequency, &mix.Format, &mix.Channels);
     Played = std::make_shared<std::atomic<long long>>(0);
@@ -279,6 +281,7 @@ void MUSIC::Load(const std::string& path) {
         // No thread to be had: the decode runs here instead.
         work();
     }
+    return true;
 }
 
 void MUSIC::TakeDecoded(Mix_Chunk* chunk) {
@@ -396,6 +399,7 @@ void MUSIC::ApplyBalance() {
 }
 
 void MUSIC::Release() {
+    Path.clear();
     if (Decoder.joinable()) {
         Cancel->store(true);
         Decoder.join();

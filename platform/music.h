@@ -29,7 +29,11 @@ public:
     ~MUSIC();
 
     // Replaces any loaded track; the new one waits, stopped at its end.
-    void Load(const std::string& path);
+    // False when the file could not be read or is no track at all; a track
+    // that fails only while it decodes turns silent later.
+    bool Load(const std::string& path);
+    // The file of the track loaded last, empty when none is.
+    const std::string& Source() const { return Path; }
     // From the beginning, over whatever this track was playing.
     void Play();
     // Stops and parks the track at its end.
@@ -59,6 +63,7 @@ private:
     void TakeDecoded(Mix_Chunk* chunk);  // from the decoding thread
     void WaitForDecode() const;
 
+    std::string Path;            // the file loaded
     Mix_Chunk* Chunk = nullptr;  // the whole decoded track
     int Channel = -1;            // the mixer channel held while a track is loaded
     float Balance = 0.0f;        // -1..1

@@ -32,18 +32,32 @@ struct WANTED {
 
 // Every picture the game loads and the size it creates it at.
 const WANTED TEXTURES[] = {
-    {"textures/tiles.bmp", 640, 192},          {"textures/bg.jpg", 800, 600},
-    {"textures/hero.dds", 832, 148},           {"textures/fx.dds", 320, 64},
-    {"textures/deathray.dds", 200, 200},       {"textures/bubble.dds", 780, 60},
-    {"textures/stuff.dds", 510, 60},           {"textures/stuff2.dds", 301, 202},
-    {"textures/smallhats.dds", 640, 128},      {"textures/boss1.dds", 320, 320},
-    {"textures/boss2.dds", 320, 320},          {"textures/boss3.dds", 320, 320},
-    {"textures/helper.dds", 400, 200},         {"textures/speech.dds", 394, 198},
-    {"textures/intro/intro1.jpg", 431, 600},   {"textures/intro/intro2.jpg", 800, 600},
-    {"textures/intro/intro3.jpg", 800, 600},   {"textures/intro/intro4.jpg", 800, 600},
-    {"textures/intro/intro5.jpg", 678, 600},   {"textures/intro/text.dds", 617, 145},
-    {"textures/intro/mhero.dds", 433, 360},    {"textures/intro/menu.jpg", 800, 600},
-    {"textures/ending/end-bad.jpg", 800, 600}, {"textures/ending/end-good.jpg", 800, 600},
+    {"textures/tiles.bmp", 640, 192},
+    {"textures/bg.jpg", 800, 600},
+    {"textures/bg2.jpg", 800, 600},
+    {"textures/bg3.jpg", 800, 600},
+    {"textures/hero.dds", 832, 148},
+    {"textures/fx.dds", 320, 64},
+    {"textures/deathray.dds", 200, 200},
+    {"textures/bubble.dds", 780, 60},
+    {"textures/stuff.dds", 510, 60},
+    {"textures/stuff2.dds", 301, 202},
+    {"textures/smallhats.dds", 640, 128},
+    {"textures/boss1.dds", 320, 320},
+    {"textures/boss2.dds", 320, 320},
+    {"textures/boss3.dds", 320, 320},
+    {"textures/helper.dds", 400, 200},
+    {"textures/speech.dds", 394, 198},
+    {"textures/intro/intro1.jpg", 431, 600},
+    {"textures/intro/intro2.jpg", 800, 600},
+    {"textures/intro/intro3.jpg", 800, 600},
+    {"textures/intro/intro4.jpg", 800, 600},
+    {"textures/intro/intro5.jpg", 678, 600},
+    {"textures/intro/text.dds", 617, 145},
+    {"textures/intro/mhero.dds", 433, 360},
+    {"textures/intro/menu.jpg", 800, 600},
+    {"textures/ending/end-bad.jpg", 800, 600},
+    {"textures/ending/end-good.jpg", 800, 600},
 };
 
 void PrintTo(const WANTED& Wanted, std::ostream* Out) {
@@ -394,12 +408,20 @@ double LineDifference(const PICTURE& P, int X0, int Y0, int X1, int Y1, int DX, 
     return Sum / (3.0 * 255 * N);
 }
 
-TEST(BAKEDTEXTURES, BackgroundEdgesMeetWhenDrawnSideBySide) {
-    READ_OR_SKIP(Background, "textures/bg.jpg");
+class BACKDROP : public testing::TestWithParam<const char*> {};
+
+TEST_P(BACKDROP, EdgesMeetWhenDrawnSideBySide) {
+    READ_OR_SKIP(Background, GetParam());
     EXPECT_LE(LineDifference(*Background, 0, 0, Background->Width - 1, 0, 0, 1, Background->Height),
               12.0)
         << "left and right edge columns differ";
 }
+
+INSTANTIATE_TEST_SUITE_P(BAKEDTEXTURES, BACKDROP,
+                         testing::Values("textures/bg.jpg", "textures/bg2.jpg", "textures/bg3.jpg"),
+                         [](const testing::TestParamInfo<const char*>& Info) {
+                             return std::string(Info.param).substr(9, 3 + Info.index);
+                         });
 
 TEST(BAKEDTEXTURES, DeathRayRepeatsFromTopToBottom) {
     READ_OR_SKIP(Ray, "textures/deathray.dds");

@@ -342,6 +342,36 @@ TEST_F(FLOW, FinishingLevelsSavesProgressAndTheLastOneWinsTheGame) {
     EXPECT_EQ(LoadProgress(App->ProgressFile), 12);
 }
 
+// Each stage plays its own level and boss tunes, whether its level is
+// chosen or reached by finishing the one before; a stage whose tunes are
+// missing plays the meadow's.
+TEST_F(FLOW, EachStagePlaysItsOwnTunesOrTheMeadows) {
+    for (const char* tune : {"inGame", "boss", "inGame2", "boss2"}) {
+        WriteBytes(Dir.File(std::string("music/") + tune + ".mp3"),
+                   TEST_SUPPORT::ToneWav(0.5, 220.0));
+    }
+    auto expectPlaying = [&](const char* tune) {
+        MUSIC& track = App->Level % 4 == 3 ? App->BossMusic : App->GameMusic;
+        EXPECT_EQ(track.Source(), tune) << "level " << App->Level;
+        EXPECT_TRUE(track.IsPlaying()) << "level " << App->Level;
+    };
+    const std::pair<int, const char*> chosen[] = {{0, "music/inGame.mp3"},
+                                                  {7, "music/boss2.mp3"},
+                                                  {4, "music/inGame2.mp3"},
+                                                  {11, "music/boss.mp3"},
+                                                  {8, "music/inGame.mp3"}};
+    for (auto [level, tune] : chosen) {
+        Play(level);
+        Frames(2);
+        expectPlaying(tune);
+    }
+    Play(3);
+    App->Hero->LevelOver = true;
+    Frames(62 + 181);  // the level's end, then the next one's title card
+    ASSERT_EQ(App->Level, 4);
+    expectPlaying("music/inGame2.mp3");
+}
+
 TEST_F(FLOW, ALevelEndLeftWithEscapeDoesNotFinishTheNextLevel) {
     Play(0);
     App->Hero->LevelOver = true;

@@ -187,6 +187,28 @@ TEST_F(WORLD_DRAWING, BackgroundScrollsAtASixthOfTheHerosMovement) {
     EXPECT_EQ(BackgroundColumn(Device.ReadPixel(0, 500)), 100);
 }
 
+// Each stage draws its own backdrop, scrolled as the meadow's is; a stage
+// whose picture is missing draws the meadow's.
+TEST_F(WORLD_DRAWING, EachStageDrawsItsOwnBackdropOrTheMeadows) {
+    constexpr ARGB CAVE = 0xFF4020A0u;
+    TEST_SUPPORT::WriteBytes(
+        Dir.File("cave.dds"),
+        TEST_SUPPORT::MakeDds(800, 600, std::vector<uint32_t>(800 * 600, CAVE)));
+    World.StageBackgrounds[0] = TEXTURE::LoadExact(&Device, Dir.File("cave.dds"), 800, 600);
+    ASSERT_NE(World.StageBackgrounds[0], nullptr);
+    World.CameraTarget = {600.0f, 300.0f};
+    for (int level : {0, 3, 4, 7, 8, 11}) {
+        World.Level = level;
+        Draw(1.0f);
+        ARGB seen = Device.ReadPixel(750, 500);
+        if (level / 4 == 1) {
+            EXPECT_EQ(seen, CAVE) << "level " << level;
+        } else {
+            EXPECT_EQ(BackgroundColumn(seen), 50) << "level " << level;
+        }
+    }
+}
+
 // The real art on a small test map, written out for a look when
 // VORTIGAN_SHOT_DIR names a folder.
 TEST(WorldPicture, TestMapAtBothZooms) {

@@ -100,6 +100,13 @@ const std::vector<CAST_ENTRY> LEVELS[LEVEL_COUNT] = {
 
 }  // namespace
 
+int StageOf(int level) {
+    if (level < 0 || level >= STAGE_COUNT * LEVELS_PER_STAGE) {
+        return 0;
+    }
+    return level / LEVELS_PER_STAGE;
+}
+
 bool IsBossLevel(int level) {
     if (level < 0 || level >= LEVEL_COUNT) {
         return false;

@@ -29,6 +29,10 @@ const char* const MAP_FILES[LEVEL_COUNT] = {
     "map/stage3-1.map", "map/stage3-2.map", "map/stage3-3.map", "map/stage3-boss.map",
 };
 
+// The backdrops of stages 2 and 3; the meadow's bg.jpg stands in for one
+// that is missing.
+const char* const STAGE_BACKDROP_FILES[STAGE_BACKDROPS] = {"textures/bg2.jpg", "textures/bg3.jpg"};
+
 constexpr float SCREEN_WIDTH = 800.0f;   // px
 constexpr float SCREEN_HEIGHT = 600.0f;  // px
 constexpr float LEAD_EASING = 2.0f;      // 1/s; the look-ahead closes this share per second
@@ -56,6 +60,9 @@ WORLD::WORLD(DEVICE* device) : Device(device) {
     }
     TileTexture = TEXTURE::LoadExact(device, "textures/tiles.bmp", 640, 192);
     Background = TEXTURE::LoadExact(device, "textures/bg.jpg", 800, 600);
+    for (int i = 0; i < STAGE_BACKDROPS; ++i) {
+        StageBackgrounds[i] = TEXTURE::LoadExact(device, STAGE_BACKDROP_FILES[i], 800, 600);
+    }
     LevelTable.assign(std::begin(MAP_FILES), std::end(MAP_FILES));
 }
 
@@ -65,6 +72,9 @@ WORLD::~WORLD() {
     }
     delete TileTexture;
     delete Background;
+    for (TEXTURE* t : StageBackgrounds) {
+        delete t;
+    }
 }
 
 bool WORLD::LoadMap(int level, HERO* hero) {
@@ -141,6 +151,12 @@ VECTOR2 WORLD::WorldToScreen(float x, float y, float zoom) const {
     return {(x - corner.x) * zoom, (y - corner.y) * zoom};
 }
 
+TEXTURE* WORLD::Backdrop() const {
+    int stage = StageOf(Level);
+    TEXTURE* own = stage > 0 ? StageBackgrounds[stage - 1] : nullptr;
+    return own ? own : Background;
+}
+
 void WORLD::DrawWorld(SPRITE* sprite, float zoom) {
     try {
         if (!sprite) {
@@ -150,10 +166,11 @@ void WORLD::DrawWorld(SPRITE* sprite, float zoom) {
         // the zoom, and repeats every 800 px.
         float scroll = std::trunc(-CameraTarget.x * zoom / 6.0f);
         int shift = std::isfinite(scroll) ? int(std::fmod(scroll, SCREEN_WIDTH)) : 0;
+        TEXTURE* backdrop = Backdrop();
         VECTOR2 at{float(shift) + SCREEN_WIDTH, 0.0f};
-        sprite->Draw(Background, nullptr, nullptr, nullptr, 0.0f, &at, COLOUR_WHITE);
+        sprite->Draw(backdrop, nullptr, nullptr, nullptr, 0.0f, &at, COLOUR_WHITE);
         at = {float(shift), 0.0f};
-        sprite->Draw(Background, nullptr, nullptr, nullptr, 0.0f, &at, COLOUR_WHITE);
+        sprite->Draw(backdrop, nullptr, nullptr, nullptr, 0.0f, &at, COLOUR_WHITE);
 
         VECTOR2 corner = CameraCorner(zoom);
         float left = corner.x;

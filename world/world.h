@@ -19,7 +19,8 @@ inline constexpr int MAP_COLUMNS = 1000;  // tiles
 inline constexpr int MAP_ROWS = 15;       // tiles
 inline constexpr int LEVEL_COUNT = 12;
 inline constexpr int SPEECH_MARKS = 100;
-inline constexpr int TILE_IMAGES = 30;  // tile values 1..30 pick an image
+inline constexpr int TILE_IMAGES = 30;     // tile values 1..30 pick an image
+inline constexpr int STAGE_BACKDROPS = 2;  // stages 2 and 3 have backdrops of their own
 
 // Where the hero stands when a level starts, px, world.
 extern const VECTOR2 HERO_STARTS[LEVEL_COUNT];
@@ -39,6 +40,9 @@ public:
     int GetTile(int x, int y) const;  // x, y in px, world
     VECTOR2 WorldToScreen(float x, float y, float zoom) const;
     void DrawWorld(SPRITE* sprite, float zoom);
+    // What DrawWorld draws behind the level's tiles: its stage's picture, or
+    // the meadow's when that one is missing.
+    TEXTURE* Backdrop() const;
 
     void Update(float dt, HERO* hero, BINK* bink);
     void RenderObjects(SPRITE* sprite, float zoom, uint8_t layer);
@@ -55,14 +59,15 @@ public:
 
     DEVICE* Device;
     TEXTURE* TileTexture = nullptr;
-    TEXTURE* Background = nullptr;
-    RECT TileImages[TILE_IMAGES];               // index = tile value - 1
-    int32_t Width = 0;                          // tiles, the longest row read
-    int32_t Height = 0;                         // tiles, rows read
-    VECTOR2 CameraTarget{400.0f, 300.0f};       // px
-    VECTOR2 CameraLead;                         // px, wanted look-ahead
-    VECTOR2 CurrentLead;                        // px, applied look-ahead
-    int32_t Grid[MAP_COLUMNS * MAP_ROWS] = {};  // column by column
+    TEXTURE* Background = nullptr;  // the meadow's, and any stage's without its own
+    TEXTURE* StageBackgrounds[STAGE_BACKDROPS] = {};  // the cave's, the fortress's
+    RECT TileImages[TILE_IMAGES];                     // index = tile value - 1
+    int32_t Width = 0;                                // tiles, the longest row read
+    int32_t Height = 0;                               // tiles, rows read
+    VECTOR2 CameraTarget{400.0f, 300.0f};             // px
+    VECTOR2 CameraLead;                               // px, wanted look-ahead
+    VECTOR2 CurrentLead;                              // px, applied look-ahead
+    int32_t Grid[MAP_COLUMNS * MAP_ROWS] = {};        // column by column
     int Level = 0;
     float Clock = 0.0f;  // s since the level was loaded
     uint8_t SpeechMarks[SPEECH_MARKS] = {};
