@@ -271,7 +271,7 @@ void APPLICATION::DrawMenu() {
 }
 
 // A level's best time over its best score, in the small text right of its
-// button (which never moves), with a dark shadow to read over the sky.
+// button (which never moves), with a dark shadow to read over the picture.
 void APPLICATION::DrawBests(int top, const LEVEL_RECORD& best, COLOUR colour) {
     constexpr float LEFT = 722.0f;  // px, past the widest level name
     constexpr float LINE = 16.0f;   // px

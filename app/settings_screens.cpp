@@ -20,11 +20,11 @@ namespace {
 
 constexpr VECTOR2 FULL_SCREEN{0.78125f, 0.5859375f};  // the 800 x 600 picture in its texture
 constexpr VECTOR2 HERO_AT{20.0f, 240.0f};             // px, as on the other screens
-// px, the buttons' left edge, inside the picture's translucent panel
-// (x 530 to 775), which every row and value must fit
+// px, the buttons' left edge, inside the picture's translucent card
+// (x 446 to 795); every row and value keeps within x 530 to 775
 constexpr int COLUMN = 545;
 constexpr int PANEL_WIDTH = 225;  // px of the panel right of COLUMN
-// px; the rows start under the picture's title, so no text sits on it
+// px, the first row's top
 constexpr int FIRST_ROW = 165;
 constexpr int ROW = 36;        // px between rows
 constexpr int BACK_ROW = 550;  // px, as on the other screens
