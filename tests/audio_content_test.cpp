@@ -147,6 +147,9 @@ const TRACK TRACKS[] = {
     {"music/menu.mp3", 60.0, 120.0, true},
     {"music/inGame.mp3", 60.0, 120.0, true},
     {"music/boss.mp3", 60.0, 120.0, true},
+    // The crystal cave's own level and boss tunes.
+    {"music/inGame2.mp3", 60.0, 120.0, true},
+    {"music/boss2.mp3", 60.0, 120.0, true},
 };
 
 TEST(BAKEDMUSIC, EveryTrackPlaysThroughTheGamesOwnMusicForItsLength) {
