@@ -147,7 +147,9 @@ const TRACK TRACKS[] = {
     {"music/menu.mp3", 60.0, 120.0, true},
     {"music/inGame.mp3", 60.0, 120.0, true},
     {"music/boss.mp3", 60.0, 120.0, true},
-    // The steel fortress and its last fight.
+    // The crystal cave's and the steel fortress's own level and boss tunes.
+    {"music/inGame2.mp3", 60.0, 120.0, true},
+    {"music/boss2.mp3", 60.0, 120.0, true},
     {"music/inGame3.mp3", 60.0, 120.0, true},
     {"music/boss3.mp3", 60.0, 120.0, true},
 };
