@@ -1,16 +1,18 @@
-// The baked sounds, music and Bink's lines, and the music tool that makes the
-// tunes: effects are 16-bit PCM that neither whispers nor clips, every tune
-// decodes at its length with its loop joining up, and every line of Bink's
-// fits his bubble.
+// The baked sounds, music and Bink's lines, and the tools that make them:
+// effects are 16-bit PCM that neither whispers nor clips and is
+// band-limited, every tune decodes at its length with its loop joining up,
+// and every line of Bink's fits his bubble.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <complex>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <numbers>
 #include <set>
 #include <sstream>
 #include <string>
@@ -22,6 +24,7 @@
 #include "platform/music.h"
 #include "platform/sound.h"
 #include "tests/test_support.h"
+#include "tools/audio/effect_synth.h"
 #include "tools/audio/mp3_file.h"
 #include "tools/audio/music_score.h"
 #include "tools/audio/music_synth.h"
@@ -34,6 +37,7 @@ using TEST_SUPPORT::ReadBytes;
 using TEST_SUPPORT::ReadText;
 
 const fs::path DATA = VORTIGAN_DATA_DIR;
+const fs::path SOURCE = VORTIGAN_SOURCE_DIR;
 
 uint32_t Le(const std::vector<uint8_t>& b, size_t at, int bytes) {
     uint32_t v = 0;
@@ -133,6 +137,92 @@ TEST(BAKEDSOUNDS, EveryEffectIsShortCleanSixteenBitPcm) {
         EXPECT_GT(Peak(wav.Samples), 32768 / 4) << "barely audible";
         EXPECT_GT(Rms(wav.Samples, 0, wav.Samples.size()), 0.02) << "mostly silence";
         EXPECT_LE(Clipped(wav.Samples), 2) << "clipped";
+    }
+}
+
+// In-place radix-2 FFT; a.size() is a power of two.
+void Fft(std::vector<std::complex<double>>& a) {
+    const size_t n = a.size();
+    for (size_t i = 1, j = 0; i < n; ++i) {
+        size_t bit = n >> 1;
+        for (; j & bit; bit >>= 1) {
+            j ^= bit;
+        }
+        j ^= bit;
+        if (i < j) {
+            std::swap(a[i], a[j]);
+        }
+    }
+    for (size_t len = 2; len <= n; len <<= 1) {
+        const std::complex<double> turn = std::polar(1.0, -2.0 * std::numbers::pi / double(len));
+        for (size_t at = 0; at < n; at += len) {
+            std::complex<double> w = 1.0;
+            for (size_t k = 0; k < len / 2; ++k, w *= turn) {
+                const std::complex<double> u = a[at + k], v = a[at + k + len / 2] * w;
+                a[at + k] = u + v;
+                a[at + k + len / 2] = u - v;
+            }
+        }
+    }
+}
+
+// The share of a sound's power between two frequencies, in dB: summed over
+// Hann-windowed frames that overlap by half, so a click weighs as it sounds.
+double PowerShareDb(const std::vector<double>& x, int rate, double fromHz, double toHz) {
+    constexpr size_t FRAME = 2048;
+    std::vector<double> padded(FRAME / 2, 0.0);
+    padded.insert(padded.end(), x.begin(), x.end());
+    padded.resize(padded.size() + FRAME, 0.0);
+    double total = 0, band = 0;
+    for (size_t at = 0; at + FRAME <= padded.size(); at += FRAME / 2) {
+        std::vector<std::complex<double>> frame(FRAME);
+        for (size_t i = 0; i < FRAME; ++i) {
+            frame[i] =
+                padded[at + i] * (0.5 - 0.5 * std::cos(2.0 * std::numbers::pi * double(i) / FRAME));
+        }
+        Fft(frame);
+        for (size_t k = 0; k <= FRAME / 2; ++k) {
+            const double power = std::norm(frame[k]);
+            const double hz = double(k) * rate / FRAME;
+            total += power;
+            band += hz >= fromHz && hz < toHz ? power : 0.0;
+        }
+    }
+    return 10.0 * std::log10(std::max(band, 1e-300) / total);
+}
+
+std::vector<double> Doubles(const std::vector<int16_t>& s) {
+    return std::vector<double>(s.begin(), s.end());
+}
+
+TEST(BAKEDSOUNDS, NoEffectReachesAbove18kHz) {
+    // The swept squares and saws (electricuted, smallhatfire, boss3dies,
+    // herohurt) above all, but noise and clicks must not hiss up there either.
+    for (const std::string& file : std::set<std::string>(SOUND_FILES, SOUND_FILES + SOUND_COUNT)) {
+        PCM wav;
+        ASSERT_TRUE(ReadWav(DATA / file, &wav));
+        EXPECT_LT(PowerShareDb(Doubles(wav.Samples), wav.Rate, 18000, 1e9), -60.0) << file;
+    }
+}
+
+TEST(SFXTOOL, FastSawAndPulseSweepsDoNotFoldBack) {
+    // From 6 kHz up: every true harmonic lies above 6 kHz, and everything the
+    // envelope spreads lies below 1 kHz, so what sounds between can only be an
+    // upper harmonic folded back at the top of the band.
+    audio::EFFECT_VOICE sweep;
+    sweep.Frequency = 6000;
+    sweep.Slide = 0.5;
+    sweep.Attack = 0.05;
+    sweep.Sustain = 0.5;
+    sweep.Decay = 0.05;
+    for (const audio::WAVE wave : {audio::WAVE::SAW, audio::WAVE::SQUARE}) {
+        SCOPED_TRACE(wave == audio::WAVE::SAW ? "saw" : "pulse");
+        sweep.Wave = wave;
+        sweep.Duty = 0.3;
+        const std::vector<float> out = audio::RenderVoice(sweep, 1);
+        const std::vector<double> x(out.begin(), out.end());
+        EXPECT_LT(PowerShareDb(x, audio::SAMPLE_RATE, 1000, 5000), -70.0);
+        EXPECT_LT(PowerShareDb(x, audio::SAMPLE_RATE, 18000, 1e9), -60.0);
     }
 }
 

@@ -67,7 +67,7 @@ std::vector<EFFECT_RECIPE> ParseEffects(const std::string& text, const std::stri
 double VoiceLength(const EFFECT_VOICE& voice);
 double EffectLength(const EFFECT_RECIPE& recipe);
 
-// Renders one voice without normalising, at SAMPLE_RATE.
+// Renders one voice at its own volume, at SAMPLE_RATE.
 std::vector<float> RenderVoice(const EFFECT_VOICE& voice, uint32_t seed);
 
 // Renders the whole effect, mixed and normalised to EFFECT_PEAK.
