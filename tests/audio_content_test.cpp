@@ -1,7 +1,7 @@
 // The baked sounds, music and Bink's lines, and the tools that make them:
-// effects are 16-bit PCM that neither whispers nor clips and is
-// band-limited, every tune decodes at its length with its loop joining up,
-// and every line of Bink's fits his bubble.
+// effects are 16-bit PCM that neither whispers nor clips, as loud as their
+// purpose and band-limited, every tune decodes at its length with its loop
+// joining up, and every line of Bink's fits his bubble.
 
 #include <gtest/gtest.h>
 
@@ -134,7 +134,7 @@ TEST(BAKEDSOUNDS, EveryEffectIsShortCleanSixteenBitPcm) {
         const bool long_ok =
             name.find("explosion") != std::string::npos || name.find("dies") != std::string::npos;
         EXPECT_LE(wav.Seconds(), long_ok ? 4.0 : 2.0);
-        EXPECT_GT(Peak(wav.Samples), 32768 / 4) << "barely audible";
+        EXPECT_GT(Peak(wav.Samples), 32768 / 8) << "barely audible";
         EXPECT_GT(Rms(wav.Samples, 0, wav.Samples.size()), 0.02) << "mostly silence";
         EXPECT_LE(Clipped(wav.Samples), 2) << "clipped";
     }
@@ -195,6 +195,47 @@ std::vector<double> Doubles(const std::vector<int16_t>& s) {
     return std::vector<double>(s.begin(), s.end());
 }
 
+constexpr int PEAK_LIMIT = 30934;  // -0.5 dBFS
+
+TEST(BAKEDSOUNDS, LoudnessFollowsPurposeAndNothingClips) {
+    const std::vector<audio::EFFECT_RECIPE> recipes = audio::ParseEffects(
+        ReadText((SOURCE / "assets/sound/effects.txt").string()), "effects.txt");
+    std::map<std::string, std::string> groupOf;
+    std::map<std::string, double> loudness;  // dB, as baked
+    for (const audio::EFFECT_RECIPE& recipe : recipes) {
+        SCOPED_TRACE(recipe.Name);
+        PCM wav;
+        ASSERT_TRUE(ReadWav(DATA / "sounds" / (recipe.Name + ".wav"), &wav));
+        EXPECT_LE(Peak(wav.Samples), PEAK_LIMIT);
+        std::vector<float> x(wav.Samples.begin(), wav.Samples.end());
+        for (float& v : x) {
+            v /= 32768.0f;
+        }
+        loudness[recipe.Name] = audio::Loudness(x);
+        groupOf[recipe.Name] = recipe.Group;
+        // So every group holds together within 2 dB.
+        EXPECT_NEAR(loudness[recipe.Name], recipe.Loudness, 1.0) << "off its group's loudness";
+    }
+    // Menu sounds quiet, big events biggest, everything in play between, each
+    // group far enough from the next to hear.
+    const std::vector<std::string> big = {"explosion", "boss1dies", "boss3dies", "bossappears"};
+    for (const std::string& name : big) {
+        EXPECT_EQ(groupOf[name], groupOf["explosion"]) << name;
+    }
+    EXPECT_EQ(groupOf["menumove"], groupOf["menuselect"]);
+    EXPECT_GT(loudness["menumove"], -26.0) << "so quiet it disappears under the music";
+    constexpr double APART = 3.0;  // dB
+    for (const auto& [name, level] : loudness) {
+        if (groupOf[name] != groupOf["explosion"] && groupOf[name] != groupOf["menumove"]) {
+            EXPECT_GT(level, loudness["menumove"] + APART) << name;
+            EXPECT_GT(level, loudness["menuselect"] + APART) << name;
+            for (const std::string& boom : big) {
+                EXPECT_LT(level, loudness[boom] - APART) << name << " against " << boom;
+            }
+        }
+    }
+}
+
 TEST(BAKEDSOUNDS, NoEffectReachesAbove18kHz) {
     // The swept squares and saws (electricuted, smallhatfire, boss3dies,
     // herohurt) above all, but noise and clicks must not hiss up there either.
@@ -224,6 +265,27 @@ TEST(SFXTOOL, FastSawAndPulseSweepsDoNotFoldBack) {
         EXPECT_LT(PowerShareDb(x, audio::SAMPLE_RATE, 1000, 5000), -70.0);
         EXPECT_LT(PowerShareDb(x, audio::SAMPLE_RATE, 18000, 1e9), -60.0);
     }
+}
+
+TEST(SFXTOOL, EffectsTakeTheirGroupsLoudnessButNeverClip) {
+    const std::string groups = "loudness soft -30\nloudness loud -2\n";
+    const std::string tone = "voice\n wave sine\n freq 440\n sustain 0.3\n";
+    const auto soft = audio::ParseEffects(groups + "effect a\ngroup soft\n" + tone, "t");
+    EXPECT_NEAR(audio::Loudness(audio::RenderEffect(soft[0])), -30.0, 0.1);
+    // A sine's peak is 3 dB over its RMS: at -2 dB it would clip.
+    const auto loud = audio::ParseEffects(groups + "effect a\ngroup loud\n" + tone, "t");
+    EXPECT_THROW(audio::RenderEffect(loud[0]), std::runtime_error);
+    auto lineOf = [&](const std::string& text) {
+        try {
+            audio::ParseEffects(groups + text, "t");
+        } catch (const audio::PARSE_ERROR& e) {
+            return e.Line;
+        }
+        return 0;
+    };
+    EXPECT_EQ(lineOf("effect a\n" + tone), 3) << "no group";
+    EXPECT_EQ(lineOf("effect a\ngroup quiet\n" + tone), 4) << "no such group";
+    EXPECT_EQ(lineOf("effect a\ngroup soft\n" + tone + "loudness x -9\n"), 9) << "too late";
 }
 
 struct TRACK {

@@ -144,78 +144,124 @@ std::vector<float> Decimate(const std::vector<float>& sub) {
     return out;
 }
 
+void AddGroup(const TEXT_LINE& line, const std::string& fileName,
+              std::map<std::string, double>& groups) {
+    double level = 0;
+    if (line.Words.size() != 3 || !ParseNumber(line.Words[2], level)) {
+        throw PARSE_ERROR(fileName, line.Number, "loudness needs a group and a level in dB");
+    }
+    if (level > 0 || level < -60) {
+        throw PARSE_ERROR(fileName, line.Number, "loudness must be between -60 and 0 dB");
+    }
+    if (!groups.emplace(line.Words[1], level).second) {
+        throw PARSE_ERROR(fileName, line.Number, "group '" + line.Words[1] + "' repeated");
+    }
+}
+
+void StartEffect(const TEXT_LINE& line, const std::string& fileName,
+                 std::vector<EFFECT_RECIPE>& effects) {
+    if (line.Words.size() != 2) {
+        throw PARSE_ERROR(fileName, line.Number, "effect needs exactly one name");
+    }
+    for (const EFFECT_RECIPE& e : effects) {
+        if (e.Name == line.Words[1]) {
+            throw PARSE_ERROR(fileName, line.Number, "effect '" + e.Name + "' repeated");
+        }
+    }
+    effects.push_back({});
+    effects.back().Name = line.Words[1];
+    effects.back().Line = line.Number;
+}
+
+void SetGroup(const TEXT_LINE& line, const std::string& fileName,
+              const std::map<std::string, double>& groups, EFFECT_RECIPE& effect) {
+    if (line.Words.size() != 2) {
+        throw PARSE_ERROR(fileName, line.Number, "group needs exactly one name");
+    }
+    auto found = groups.find(line.Words[1]);
+    if (found == groups.end()) {
+        throw PARSE_ERROR(fileName, line.Number,
+                          "no loudness line for group '" + line.Words[1] + "' before the effects");
+    }
+    effect.Group = found->first;
+    effect.Loudness = found->second;
+}
+
+void CheckEffect(const EFFECT_RECIPE& effect, const std::string& fileName) {
+    if (effect.Voices.empty()) {
+        throw PARSE_ERROR(fileName, effect.Line, "effect has no voice");
+    }
+    if (effect.Group.empty()) {
+        throw PARSE_ERROR(fileName, effect.Line, "effect has no loudness group");
+    }
+}
+
+void SetVoiceKey(const TEXT_LINE& line, const std::string& fileName, EFFECT_VOICE& voice) {
+    const std::string& key = line.Words[0];
+    if (key == "wave") {
+        if (line.Words.size() != 2 || !ParseWave(line.Words[1], voice.Wave)) {
+            throw PARSE_ERROR(fileName, line.Number,
+                              "wave must be square, saw, sine, noise or triangle");
+        }
+        return;
+    }
+    auto found = VoiceKeys().find(key);
+    if (found == VoiceKeys().end()) {
+        throw PARSE_ERROR(fileName, line.Number, "unknown key '" + key + "'");
+    }
+    found->second.Set(voice, ParseNumbers(line.Words, found->second.Count, fileName, line.Number));
+}
+
 }  // namespace
 
 std::vector<EFFECT_RECIPE> ParseEffects(const std::string& text, const std::string& fileName) {
     std::vector<EFFECT_RECIPE> effects;
+    std::map<std::string, double> groups;  // dB
     EFFECT_VOICE* voice = nullptr;
     int voiceLine = 0;
     auto finishVoice = [&]() {
         if (voice) {
             CheckVoice(*voice, fileName, voiceLine);
         }
+        voice = nullptr;
     };
     for (const TEXT_LINE& line : SplitLines(text)) {
-        const std::vector<std::string>& words = line.Words;
-        const std::string& key = words[0];
-        if (key == "effect") {
+        const std::string& key = line.Words[0];
+        if (key == "loudness") {
+            if (!effects.empty()) {
+                throw PARSE_ERROR(fileName, line.Number, "loudness before the first effect");
+            }
+            AddGroup(line, fileName, groups);
+        } else if (key == "effect") {
             finishVoice();
-            voice = nullptr;
-            if (!effects.empty() && effects.back().Voices.empty()) {
-                throw PARSE_ERROR(fileName, effects.back().Line, "effect has no voice");
+            if (!effects.empty()) {
+                CheckEffect(effects.back(), fileName);
             }
-            if (words.size() != 2) {
-                throw PARSE_ERROR(fileName, line.Number, "effect needs exactly one name");
-            }
-            for (const EFFECT_RECIPE& e : effects) {
-                if (e.Name == words[1]) {
-                    throw PARSE_ERROR(fileName, line.Number, "effect '" + words[1] + "' repeated");
-                }
-            }
-            effects.push_back({});
-            effects.back().Name = words[1];
-            effects.back().Line = line.Number;
-            continue;
-        }
-        if (effects.empty()) {
+            StartEffect(line, fileName, effects);
+        } else if (effects.empty()) {
             throw PARSE_ERROR(fileName, line.Number, "'" + key + "' before the first effect");
-        }
-        EFFECT_RECIPE& effect = effects.back();
-        if (key == "seed") {
-            std::vector<double> n = ParseNumbers(words, 1, fileName, line.Number);
+        } else if (key == "group") {
+            SetGroup(line, fileName, groups, effects.back());
+        } else if (key == "seed") {
+            std::vector<double> n = ParseNumbers(line.Words, 1, fileName, line.Number);
             if (n[0] < 0 || n[0] > 4294967295.0) {
                 throw PARSE_ERROR(fileName, line.Number, "seed out of range");
             }
-            effect.Seed = static_cast<uint32_t>(n[0]);
-            continue;
-        }
-        if (key == "voice") {
+            effects.back().Seed = static_cast<uint32_t>(n[0]);
+        } else if (key == "voice") {
             finishVoice();
-            effect.Voices.push_back({});
-            voice = &effect.Voices.back();
+            voice = &effects.back().Voices.emplace_back();
             voiceLine = line.Number;
-            continue;
-        }
-        if (!voice) {
+        } else if (!voice) {
             throw PARSE_ERROR(fileName, line.Number,
                               "'" + key + "' before the effect's first voice");
+        } else {
+            SetVoiceKey(line, fileName, *voice);
         }
-        if (key == "wave") {
-            if (words.size() != 2 || !ParseWave(words[1], voice->Wave)) {
-                throw PARSE_ERROR(fileName, line.Number,
-                                  "wave must be square, saw, sine, noise or triangle");
-            }
-            continue;
-        }
-        auto found = VoiceKeys().find(key);
-        if (found == VoiceKeys().end()) {
-            throw PARSE_ERROR(fileName, line.Number, "unknown key '" + key + "'");
-        }
-        found->second.Set(*voice, ParseNumbers(words, found->second.Count, fileName, line.Number));
     }
     finishVoice();
-    if (!effects.empty() && effects.back().Voices.empty()) {
-        throw PARSE_ERROR(fileName, effects.back().Line, "effect has no voice");
+    if (!effects.empty()) {
+        CheckEffect(effects.back(), fileName);
     }
     return effects;
 }
@@ -387,6 +433,21 @@ void RemoveOffsetAndSmoothEnds(std::vector<float>& mix) {
 
 }  // namespace
 
+double Loudness(const std::vector<float>& samples) {
+    const size_t window = std::min(samples.size(), SampleCount(LOUDNESS_WINDOW));
+    double sum = 0, loudest = 0;
+    for (size_t i = 0; i < samples.size(); ++i) {
+        sum += static_cast<double>(samples[i]) * samples[i];
+        if (i >= window) {
+            sum -= static_cast<double>(samples[i - window]) * samples[i - window];
+        }
+        if (i + 1 >= window) {
+            loudest = std::max(loudest, sum);
+        }
+    }
+    return window > 0 ? 10.0 * std::log10(loudest / static_cast<double>(window)) : -INFINITY;
+}
+
 std::vector<float> RenderVoice(const EFFECT_VOICE& v, uint32_t seed) {
     std::vector<float> sub(SampleCount(VoiceLength(v)) * OVERSAMPLE, 0.0f);
     AddOversampledVoice(v, seed, sub);
@@ -406,11 +467,16 @@ std::vector<float> RenderEffect(const EFFECT_RECIPE& recipe) {
     for (float x : mix) {
         peak = std::max(peak, std::fabs(static_cast<double>(x)));
     }
-    if (peak > 0) {
-        const double gain = EFFECT_PEAK / peak;
-        for (float& x : mix) {
-            x = static_cast<float>(x * gain);
-        }
+    const double gain = std::pow(10.0, (recipe.Loudness - Loudness(mix)) / 20.0);
+    if (!(peak * gain <= EFFECT_PEAK_CEILING)) {
+        throw std::runtime_error("effect '" + recipe.Name + "' at line " +
+                                 std::to_string(recipe.Line) + " would peak at " +
+                                 std::to_string(20.0 * std::log10(peak * gain)) +
+                                 " dBFS at its group's loudness: soften its punch or "
+                                 "lower the group");
+    }
+    for (float& x : mix) {
+        x = static_cast<float>(x * gain);
     }
     return mix;
 }
