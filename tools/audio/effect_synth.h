@@ -1,14 +1,18 @@
 // Sound-effect recipes and the synthesiser that turns them into samples.
 //
-// A recipe file holds one block per effect:
+// A recipe file names its loudness groups first, then holds one block per effect:
 //
+//     loudness GROUP DB    the loudness every effect of GROUP is brought to
 //     effect NAME          starts an effect (written as NAME.wav)
+//     group GROUP          the effect's loudness group
 //     seed N               seeds the effect's noise voices
 //     voice                starts a voice; the keys that follow set that voice
 //     KEY VALUE...         one setting per line; '#' starts a comment
 //
-// The voices of an effect are mixed and the result is normalised to a peak just under
-// full scale, so a voice's volume only matters relative to the other voices.
+// The voices of an effect are mixed and the result is scaled to its group's loudness,
+// so a voice's volume only matters relative to the other voices. Loudness is the RMS of
+// the effect's loudest LOUDNESS_WINDOW, in dB of full scale: a 50 ms tick is judged by
+// the tick, and a boom by its body rather than its long tail.
 #pragma once
 
 #include <cstdint>
@@ -55,11 +59,14 @@ struct EFFECT_RECIPE {
     std::string Name;
     uint32_t Seed = 1;
     int Line = 0;  // where the effect starts in its file
+    std::string Group;
+    double Loudness = 0;  // dB of full scale, its group's
     std::vector<EFFECT_VOICE> Voices;
 };
 
-// Peak level of every finished effect: about -1 dBFS.
-constexpr double EFFECT_PEAK = 0.891;
+constexpr double LOUDNESS_WINDOW = 0.1;  // s
+// No finished effect peaks above this: about -1 dBFS.
+constexpr double EFFECT_PEAK_CEILING = 0.891;
 
 std::vector<EFFECT_RECIPE> ParseEffects(const std::string& text, const std::string& fileName);
 
@@ -67,10 +74,15 @@ std::vector<EFFECT_RECIPE> ParseEffects(const std::string& text, const std::stri
 double VoiceLength(const EFFECT_VOICE& voice);
 double EffectLength(const EFFECT_RECIPE& recipe);
 
-// Renders one voice without normalising, at SAMPLE_RATE.
+// The RMS of the loudest LOUDNESS_WINDOW of the samples (all of them when shorter), in dB
+// of full scale; -inf for silence.
+double Loudness(const std::vector<float>& samples);
+
+// Renders one voice at its own volume, at SAMPLE_RATE.
 std::vector<float> RenderVoice(const EFFECT_VOICE& voice, uint32_t seed);
 
-// Renders the whole effect, mixed and normalised to EFFECT_PEAK.
+// Renders the whole effect, mixed and brought to its loudness. Throws std::runtime_error
+// when that loudness would take its peak above EFFECT_PEAK_CEILING.
 std::vector<float> RenderEffect(const EFFECT_RECIPE& recipe);
 
 }  // namespace audio

@@ -69,29 +69,12 @@ private:
     double K = 1.4, A1 = 0, A2 = 0, A3 = 0, Ic1 = 0, Ic2 = 0;
 };
 
-// Band-limited step correction for the saw and square oscillators.
-double PolyBlep(double t, double dt) {
-    if (t < dt) {
-        t /= dt;
-        return t + t - t * t - 1.0;
-    }
-    if (t > 1.0 - dt) {
-        t = (t - 1.0) / dt;
-        return t * t + t + t + 1.0;
-    }
-    return 0.0;
-}
-
 double Oscillator(WAVE wave, double phase, double dt, double duty, RANDOM& random) {
     switch (wave) {
         case WAVE::SAW:
-            return 1.0 - 2.0 * phase + PolyBlep(phase, dt);
-        case WAVE::SQUARE: {
-            double x = phase < duty ? 1.0 : -1.0;
-            x += PolyBlep(phase, dt);
-            x -= PolyBlep(std::fmod(phase + 1.0 - duty, 1.0), dt);
-            return x;
-        }
+            return BandLimitedSaw(phase, dt);
+        case WAVE::SQUARE:
+            return BandLimitedPulse(phase, dt, duty);
         case WAVE::TRIANGLE:
             return phase < 0.5 ? 4.0 * phase - 1.0 : 3.0 - 4.0 * phase;
         case WAVE::NOISE:

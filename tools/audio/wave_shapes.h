@@ -14,6 +14,13 @@ enum class WAVE { SQUARE, SAW, SINE, NOISE, TRIANGLE };
 // Reads a wave name ("square", "saw", "sine", "noise", "triangle"); false when unknown.
 bool ParseWave(const std::string& name, WAVE& wave);
 
+// Saw and pulse waves with their jumps rounded off by a polynomial band-limited step
+// (PolyBLEP), so a high or sweeping note does not fold its upper harmonics back into the
+// band as inharmonic whine. phase is in turns, 0 <= phase < 1; step is the phase advanced
+// per sample (frequency / rate), below 0.5. The pulse is high for the first duty of the cycle.
+double BandLimitedSaw(double phase, double step);
+double BandLimitedPulse(double phase, double step, double duty);
+
 // A tiny xorshift generator: every noise source is seeded from its recipe so that two
 // renders of the same sources give the same bytes.
 class RANDOM {
