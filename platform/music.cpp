@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <mpg123.h>
 
 #include <algorithm>
 #include <cmath>
@@ -25,62 +26,13 @@ std::condition_variable DecodesDone;
 int DecodesRunning = 0;
 std::atomic<unsigned> Generation{0};
 
-// The MP3 decoder SDL_mixer itself plays MP3s with, reached directly: the
+// The MP3 decoder SDL_mixer itself plays MP3s with, called directly: the
 // mixer's own loader holds the audio device locked for a whole decode,
-// which would stall every sound and every mixer call for as long. Loaded
-// when first needed; without it tracks load through the mixer as before.
-struct MPG123 {
-    using NEW = void* (*)(const char*, int*);
-    using HANDLE_ONLY = int (*)(void*);
-    using FORMAT = int (*)(void*, long, int, int);
-    using FEED = int (*)(void*, const unsigned char*, size_t);
-    using READ = int (*)(void*, unsigned char*, size_t, size_t*);
-    using GET_FORMAT = int (*)(void*, long*, int*, int*);
-    using DELETE = void (*)(void*);
-    using PARAM = int (*)(void*, int, long, double);
-
-    static constexpr int OK = 0;
-    static constexpr int NEW_FORMAT = -11;
-    static constexpr int ENC_SIGNED_16 = 0x0D0;
-    static constexpr int MONO_OR_STEREO = 3;
-    static constexpr int ADD_FLAGS = 2;
-    static constexpr long GAPLESS = 0x40;
-
-    bool Ready = false;
-    NEW New = nullptr;
-    HANDLE_ONLY FormatNone = nullptr;
-    FORMAT Format = nullptr;
-    HANDLE_ONLY OpenFeed = nullptr;
-    FEED Feed = nullptr;
-    READ Read = nullptr;
-    GET_FORMAT GetFormat = nullptr;
-    DELETE Delete = nullptr;
-    PARAM Param = nullptr;  // optional
-};
-
-const MPG123& Mpg123() {
-    static const MPG123 lib = [] {
-        MPG123 m;
-        void* so = SDL_LoadObject("libmpg123.so.0");
-        if (!so) {
-            return m;
-        }
-        auto find = [so](const char* name) { return SDL_LoadFunction(so, name); };
-        auto init = reinterpret_cast<int (*)()>(find("mpg123_init"));
-        m.New = reinterpret_cast<MPG123::NEW>(find("mpg123_new"));
-        m.FormatNone = reinterpret_cast<MPG123::HANDLE_ONLY>(find("mpg123_format_none"));
-        m.Format = reinterpret_cast<MPG123::FORMAT>(find("mpg123_format"));
-        m.OpenFeed = reinterpret_cast<MPG123::HANDLE_ONLY>(find("mpg123_open_feed"));
-        m.Feed = reinterpret_cast<MPG123::FEED>(find("mpg123_feed"));
-        m.Read = reinterpret_cast<MPG123::READ>(find("mpg123_read"));
-        m.GetFormat = reinterpret_cast<MPG123::GET_FORMAT>(find("mpg123_getformat"));
-        m.Delete = reinterpret_cast<MPG123::DELETE>(find("mpg123_delete"));
-        m.Param = reinterpret_cast<MPG123::PARAM>(find("mpg123_param"));
-        m.Ready = init && m.New && m.FormatNone && m.Format && m.OpenFeed && m.Feed && m.Read &&
-                  m.GetFormat && m.Delete && init() == MPG123::OK;
-        return m;
-    }();
-    return lib;
+// which would stall every sound and every mixer call for as long. Set up
+// once, when first needed; should that fail, tracks load through the mixer.
+bool DecoderReady() {
+    static const bool ready = mpg123_init() == MPG123_OK;
+    return ready;
 }
 
 // What the mixer takes as an MP3, by the file's first bytes: an ID3 tag or
@@ -102,24 +54,21 @@ struct MIX_FORMAT {
 // Decodes a whole MP3 into a mixer chunk of the mixer's format; null when
 // nothing decodes or `stop` turns true on the way.
 Mix_Chunk* DecodeMp3(const std::string& bytes, MIX_FORMAT mix, const std::function<bool()>& stop) {
-    const MPG123& lib = Mpg123();
-    void* handle = lib.New(nullptr, nullptr);
+    mpg123_handle* handle = mpg123_new(nullptr, nullptr);
     if (!handle) {
         return nullptr;
     }
     // 16-bit samples at whatever rate and channel count the file has; SDL
     // converts them to the mixer's afterwards.
     static const long RATES[] = {8000, 11025, 12000, 16000, 22050, 24000, 32000, 44100, 48000};
-    lib.FormatNone(handle);
+    mpg123_format_none(handle);
     // The encoder's delay and the padding of the last frame, which the
     // file's LAME tag tells, are cut off: left in, they would be a silence
     // at every turn of a looping track. Most builds of the decoder do so
     // anyway; this makes sure.
-    if (lib.Param) {
-        lib.Param(handle, MPG123::ADD_FLAGS, MPG123::GAPLESS, 0.0);
-    }
+    mpg123_param(handle, MPG123_ADD_FLAGS, MPG123_GAPLESS, 0.0);
     for (long rate : RATES) {
-        lib.Format(handle, rate, MPG123::MONO_OR_STEREO, MPG123::ENC_SIGNED_16);
+        mpg123_format(handle, rate, MPG123_MONO | MPG123_STEREO, MPG123_ENC_SIGNED_16);
     }
     // The samples grow in one SDL buffer that becomes the chunk's own, so a
     // track is never held twice over while it decodes.
@@ -128,13 +77,13 @@ Mix_Chunk* DecodeMp3(const std::string& bytes, MIX_FORMAT mix, const std::functi
     size_t capacity = 0;  // bytes held
     long rate = 0;
     int channels = 0;
-    bool failed = lib.OpenFeed(handle) != MPG123::OK;
+    bool failed = mpg123_open_feed(handle) != MPG123_OK;
     constexpr size_t PIECE = 16384;  // bytes fed at a time
     constexpr size_t GROWTH = 1 << 20;
     for (size_t at = 0; !failed && at < bytes.size() && !stop(); at += PIECE) {
         size_t count = std::min(PIECE, bytes.size() - at);
-        if (lib.Feed(handle, reinterpret_cast<const unsigned char*>(bytes.data()) + at, count) !=
-            MPG123::OK) {
+        if (mpg123_feed(handle, reinterpret_cast<const unsigned char*>(bytes.data()) + at, count) !=
+            MPG123_OK) {
             failed = true;
             break;
         }
@@ -149,14 +98,14 @@ Mix_Chunk* DecodeMp3(const std::string& bytes, MIX_FORMAT mix, const std::functi
                 capacity += GROWTH;
             }
             size_t done = 0;
-            int result = lib.Read(handle, pcm + length, capacity - length, &done);
+            int result = mpg123_read(handle, pcm + length, capacity - length, &done);
             length += done;
-            if (result == MPG123::NEW_FORMAT) {
+            if (result == MPG123_NEW_FORMAT) {
                 int encoding = 0;
-                lib.GetFormat(handle, &rate, &channels, &encoding);
+                mpg123_getformat(handle, &rate, &channels, &encoding);
                 continue;
             }
-            if (result == MPG123::OK) {
+            if (result == MPG123_OK) {
                 continue;
             }
             // Wants more input, or the stream ended; anything else is damage
@@ -164,7 +113,7 @@ Mix_Chunk* DecodeMp3(const std::string& bytes, MIX_FORMAT mix, const std::functi
             break;
         }
     }
-    lib.Delete(handle);
+    mpg123_delete(handle);
     SDL_AudioCVT cvt;
     if (failed || stop() || length == 0 || rate <= 0 || channels <= 0 ||
         SDL_BuildAudioCVT(&cvt, AUDIO_S16SYS, Uint8(channels), int(rate), mix.Format,
@@ -226,7 +175,7 @@ bool MUSIC::Load(const std::string& path) {
     if (!MIXER::Open() || FILES::Read(path, FILES::KIND::TUNE, &bytes) != FILES::RESULT::OK) {
         return false;
     }
-    if (!LooksLikeMp3(bytes) || !Mpg123().Ready) {
+    if (!LooksLikeMp3(bytes) || !DecoderReady()) {
         // Anything but an MP3 loads through the mixer at once, as it always
         // did: quick for a plain wave, and a damaged file is known to be
         // silent straight away.

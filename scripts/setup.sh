@@ -6,7 +6,7 @@ set -eu
 PACKAGES="build-essential cmake pkg-config
 libsdl2-dev libsdl2-image-dev libsdl2-mixer-dev libsdl2-ttf-dev libfontconfig-dev
 fonts-dejavu-core fonts-dejavu-extra fonts-liberation2
-librsvg2-dev libcairo2-dev libmp3lame-dev
+librsvg2-dev libcairo2-dev libmp3lame-dev libmpg123-dev
 libgtest-dev libgmock-dev libbenchmark-dev
 clang libclang-rt-dev
 desktop-file-utils appstream"
