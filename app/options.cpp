@@ -1,10 +1,12 @@
 #include "app/options.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
+#include "app/usage.h"
 #include "world/world.h"
 
 namespace {
@@ -98,35 +100,33 @@ std::string ApplyOption(const std::string& arg, const std::string& value, PLATFO
     return "";
 }
 
+bool TakesValue(const std::string& name) {
+    for (const USAGE_OPTION& option : USAGE::OPTIONS) {
+        if (name == option.Name) {
+            return *option.Value != '\0';
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 const char* UsageText() {
-    return "Usage: vortigan [OPTION]...\n"
-           "A side-scrolling platform game.\n"
-           "\n"
-           "  --windowed            play in a resizable window\n"
-           "  --fullscreen          play full screen (the default)\n"
-           "  --no-vsync            draw frames as fast as possible\n"
-           "  --level N             start level N at once (0 is Level 1-1, 11 is Level 3-4)\n"
-           "  --data DIR            read the game's data from DIR\n"
-           "  --user-dir DIR        keep progress, settings and the log in DIR\n"
-           "  --headless            run without a window or sound\n"
-           "  --frames N            quit after N frames\n"
-           "  --fixed-dt S          advance every frame by S seconds\n"
-           "  --input FILE          play the input script FILE\n"
-           "  --record FILE         record this session's input to FILE\n"
-           "  --screenshot N:FILE   write frame N to FILE as a PNG (repeatable)\n"
-           "  --trace FILE          write one CSV line per frame to FILE\n"
-           "  --help                show this help\n"
-           "  --version             show the version\n"
-           "\n"
-           "Keys: arrows walk and jump, hold Space to aim and charge the mega jump,\n"
-           "P pauses, Escape leaves for the menu, F11 switches full screen,\n"
-           "F12 saves a screenshot.\n"
-           "\n"
-           "The Options screen's choices (volumes, display, keys, mega jump, flashing,\n"
-           "level timer) are kept in ~/.config/vortigan/settings.cfg (or\n"
-           "$XDG_CONFIG_HOME/vortigan/, or the --user-dir folder).\n";
+    static const std::string text = [] {
+        // The options line up in one column after their names and values.
+        constexpr size_t NAME_WIDTH = 22;
+        std::string t = std::string("Usage: ") + USAGE::SYNOPSIS + "\n" + USAGE::TAGLINE + "\n\n";
+        for (const USAGE_OPTION& option : USAGE::OPTIONS) {
+            std::string name = option.Name;
+            if (*option.Value) {
+                name += std::string(" ") + option.Value;
+            }
+            name.resize(std::max(NAME_WIDTH - 1, name.size()), ' ');
+            t += "  " + name + " " + option.Summary + "\n";
+        }
+        return t + "\n" + USAGE::KEYS + "\n" + USAGE::SETTINGS;
+    }();
+    return text.c_str();
 }
 
 COMMAND_LINE ParseCommandLine(int argc, const char* const* argv) {
@@ -156,9 +156,7 @@ COMMAND_LINE ParseCommandLine(int argc, const char* const* argv) {
             return true;
         };
         std::string name = arg.substr(0, arg.find('='));
-        bool hasValue = name == "--frames" || name == "--fixed-dt" || name == "--input" ||
-                        name == "--record" || name == "--screenshot" || name == "--trace" ||
-                        name == "--data" || name == "--user-dir" || name == "--level";
+        bool hasValue = TakesValue(name);
         if (hasValue) {
             if (!takeValue(&value)) {
                 return fail("option " + name + " needs a value");

@@ -17,6 +17,7 @@ add_test(NAME installed_game_plays
             -DWORK_DIR=${CMAKE_CURRENT_BINARY_DIR}/installed-game
             -DBINDIR=${CMAKE_INSTALL_BINDIR}
             -DDATADIR=${CMAKE_INSTALL_DATADIR}
+            -DMANDIR=${CMAKE_INSTALL_MANDIR}
             -DAPP_ID=${VORTIGAN_APP_ID}
             -DVERSION=${PROJECT_VERSION}
             -DICON_SIZES=48,64,128,256

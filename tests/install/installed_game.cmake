@@ -2,7 +2,7 @@
 # the way a player's desktop starts it: from a folder that has nothing of the
 # game in it, with no --data, so it must find share/vortigan beside bin/.
 #
-#   cmake -DBUILD_DIR=... -DWORK_DIR=... -DBINDIR=bin -DDATADIR=share
+#   cmake -DBUILD_DIR=... -DWORK_DIR=... -DBINDIR=bin -DDATADIR=share -DMANDIR=share/man
 #         -DAPP_ID=... -DVERSION=... -DICON_SIZES=48,64 [-DREPLAY=file]
 #         -P installed_game.cmake
 #
@@ -10,7 +10,7 @@
 # without one a short walk to the right shows the level was loaded.
 cmake_minimum_required(VERSION 3.25)
 
-foreach(var BUILD_DIR WORK_DIR BINDIR DATADIR APP_ID VERSION ICON_SIZES)
+foreach(var BUILD_DIR WORK_DIR BINDIR DATADIR MANDIR APP_ID VERSION ICON_SIZES)
     if(NOT DEFINED ${var} OR "${${var}}" STREQUAL "")
         message(FATAL_ERROR "installed_game.cmake wants -D${var}=...")
     endif()
@@ -38,7 +38,8 @@ set(wanted
     ${share}/vortigan/textures/hero.dds
     ${desktop}
     ${share}/metainfo/${APP_ID}.metainfo.xml
-    ${share}/icons/hicolor/scalable/apps/${APP_ID}.svg)
+    ${share}/icons/hicolor/scalable/apps/${APP_ID}.svg
+    ${prefix}/${MANDIR}/man6/vortigan.6)
 string(REPLACE "," ";" sizes "${ICON_SIZES}")
 foreach(size ${sizes})
     list(APPEND wanted ${share}/icons/hicolor/${size}x${size}/apps/${APP_ID}.png)
