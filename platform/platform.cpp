@@ -239,8 +239,8 @@ bool Init(const PLATFORM_OPTIONS& options, std::string* error) {
     }
     // The window names itself after the installed desktop entry, so docks and
     // task bars show the game's icon; a class set by the player wins.
-    SDL_setenv("SDL_VIDEO_X11_WMCLASS", "io.github.vortigan.Vortigan", 0);
-    SDL_setenv("SDL_VIDEO_WAYLAND_WMCLASS", "io.github.vortigan.Vortigan", 0);
+    SDL_setenv("SDL_VIDEO_X11_WMCLASS", "io.github.vortigan.vortigan", 0);
+    SDL_setenv("SDL_VIDEO_WAYLAND_WMCLASS", "io.github.vortigan.vortigan", 0);
     Uint32 systems = SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS;
     if (SDL_Init(systems) != 0) {
         *error = std::string("cannot start the video system: ") + SDL_GetError();
@@ -342,7 +342,7 @@ std::string ChangeToDataDir(const std::string& programPath) {
         }
         fs::path exeDir = exe.parent_path();
         candidates.push_back(exeDir / "data");
-        candidates.push_back(exeDir / ".." / "share" / "vortigan");
+        candidates.push_back(exeDir / VORTIGAN_DATADIR_FROM_BINDIR);
         candidates.push_back(VORTIGAN_INSTALL_DATADIR);
     }
     for (const fs::path& dir : candidates) {

@@ -1,16 +1,18 @@
 # Installs the build into a scratch prefix and plays the installed program
 # the way a player's desktop starts it: from a folder that has nothing of the
-# game in it, with no --data, so it must find share/vortigan beside bin/.
+# game in it, with no --data, so it must find its data (GAMEDATADIR, e.g.
+# share/vortigan) where it lies from the program's folder (BINDIR, e.g. bin).
 #
 #   cmake -DBUILD_DIR=... -DWORK_DIR=... -DBINDIR=bin -DDATADIR=share -DMANDIR=share/man
-#         -DAPP_ID=... -DVERSION=... -DICON_SIZES=48,64 [-DREPLAY=file]
+#         -DGAMEDATADIR=share/vortigan -DAPP_ID=... -DVERSION=...
+#         -DICON_SIZES=48,64 [-DREPLAY=file]
 #         -P installed_game.cmake
 #
 # With a level replay present it is played through to the next level;
 # without one a short walk to the right shows the level was loaded.
 cmake_minimum_required(VERSION 3.25)
 
-foreach(var BUILD_DIR WORK_DIR BINDIR DATADIR MANDIR APP_ID VERSION ICON_SIZES)
+foreach(var BUILD_DIR WORK_DIR BINDIR DATADIR MANDIR GAMEDATADIR APP_ID VERSION ICON_SIZES)
     if(NOT DEFINED ${var} OR "${${var}}" STREQUAL "")
         message(FATAL_ERROR "installed_game.cmake wants -D${var}=...")
     endif()
@@ -34,8 +36,8 @@ set(share ${prefix}/${DATADIR})
 set(desktop ${share}/applications/${APP_ID}.desktop)
 set(wanted
     ${game}
-    ${share}/vortigan/map/stage1-1.map
-    ${share}/vortigan/textures/hero.dds
+    ${prefix}/${GAMEDATADIR}/map/stage1-1.map
+    ${prefix}/${GAMEDATADIR}/textures/hero.dds
     ${desktop}
     ${share}/metainfo/${APP_ID}.metainfo.xml
     ${share}/icons/hicolor/scalable/apps/${APP_ID}.svg
