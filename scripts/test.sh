@@ -2,7 +2,8 @@
 # Sets up, builds and bakes everything, then runs every test. Then builds the
 # game and its tests again with AddressSanitizer and UndefinedBehaviorSanitizer
 # in build-sanitize/ (with clang, which also gives the fuzz targets) and runs
-# the tests there too, on the data the first build baked.
+# the tests there too, on the data the first build baked. Between the two it
+# builds, checks, installs and plays the Debian package.
 # VORTIGAN_SANITIZE=0 skips the second build.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -13,6 +14,12 @@ export VORTIGAN_WERROR
 jobs=$(nproc 2>/dev/null || echo 2)
 cd "$root/build"
 ctest --output-on-failure -j "$jobs"
+
+# The Debian package, built from a copy of the sources, held to lintian,
+# installed and played (scripts/package-test.sh). VORTIGAN_PACKAGE=0 skips it.
+if [ "${VORTIGAN_PACKAGE:-1}" != 0 ]; then
+    "$root/scripts/package-test.sh"
+fi
 
 if [ "${VORTIGAN_SANITIZE:-1}" = 0 ]; then
     exit 0
