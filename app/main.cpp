@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vortigan developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The entry point: reads the command line, opens the screen, and runs one
 // update and one drawing per frame until the game is quit.
 

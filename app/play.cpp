@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vortigan developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A frame of play: the world, the hero, the camera, the level's title card,
 // music, fades and the move to the next level; and the HUD over it.
 

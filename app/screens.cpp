@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vortigan developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The screens around play: the intro slides, the menu, the level select,
 // the credits and the two endings. All their input is read while they are
 // drawn; the update only moves their clock on.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vortigan developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The options screen and the controls screen under it: each choice is a
 // button that steps through its values and takes effect at once.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vortigan developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What a frame of play costs, and how fast the world runs without drawing.
 //
 // Frame cost: each measured frame is the game's Update and Render, with the

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Vortigan developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Measures the game and prints one table: every figure beside a baseline
 # measured in the same run on the same machine, their ratio, and the goal.
 #

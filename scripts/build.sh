@@ -1,4 +1,7 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 The Vortigan developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Configures and builds the game, its tools, its baked data, its tests and
 # its benchmarks in build/, after installing everything they need.
 # VORTIGAN_WERROR=ON makes any compiler warning an error, as the tests want.

@@ -1,4 +1,7 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 The Vortigan developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Fuzzes every reader of outside files for SECONDS each (default 60) under
 # AddressSanitizer and UndefinedBehaviorSanitizer, starting from the seed
 # inputs under tests/fuzz/<target>/. Needs clang; builds build-sanitize/

@@ -1,4 +1,7 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 The Vortigan developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Installs what building and checking the Debian package needs on Debian 12,
 # beyond what scripts/setup.sh installs: the packaging tools, then whatever
 # debian/control's Build-Depends still lacks. Nothing when all is present.

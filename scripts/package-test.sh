@@ -1,4 +1,7 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 The Vortigan developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Builds the Debian package from a copy of the sources outside the tree,
 # holds it to lintian, installs it, plays level 1-1's replay with the
 # installed /usr/games/vortigan as a player would start it (a user other than

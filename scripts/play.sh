@@ -1,4 +1,7 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 The Vortigan developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Installs what building and playing needs (no test tools), builds the game
 # and bakes its data in build/, then starts it. Options are passed on to the
 # game (try --windowed).

@@ -1,4 +1,7 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 The Vortigan developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Builds the game, its tests, the soak and the fuzz targets with
 # AddressSanitizer and UndefinedBehaviorSanitizer in build-sanitize/, on the
 # data that scripts/build.sh baked in build/ (run that first). Clang gives the

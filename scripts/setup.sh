@@ -1,4 +1,7 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 The Vortigan developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Installs what Vortigan needs on Debian 12, and nothing when it is all there.
 #
 #   scripts/setup.sh [--list | --dry-run] [play | test]

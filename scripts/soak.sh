@@ -1,4 +1,7 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 The Vortigan developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The full soak: an hour of game time (or SECONDS) of random play across the
 # intro, the menus, all twelve levels and the endings, headless at 60 frames a
 # second, in the sanitizer build. Builds build-sanitize/ first

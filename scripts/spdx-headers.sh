@@ -1,4 +1,7 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 The Vortigan developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Puts the two lines that name a code file's copyright and licence at its top
 # (after a script's #! line), in every code file that lacks them, or in the
 # files named on the command line. The licence_headers test names the files

@@ -1,4 +1,7 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 The Vortigan developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Sets up, builds and bakes everything, then runs every test. Then builds the
 # game and its tests again with AddressSanitizer and UndefinedBehaviorSanitizer
 # in build-sanitize/ (with clang, which also gives the fuzz targets) and runs

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Vortigan developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The checks on the baked sounds, tunes and Bink's lines link the music tool's
 # pieces and need those files baked first.
 if(TARGET vortigan_audio)

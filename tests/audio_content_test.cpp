@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vortigan developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The baked sounds, music and Bink's lines, and the tools that make them:
 // effects are 16-bit PCM that neither whispers nor clips, as loud as their
 // purpose and band-limited, every tune decodes at its length with its loop

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vortigan developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Sound effects and music tracks, played through the mixer on SDL's dummy
 // audio driver: it has no speakers, but it mixes in real time, so what is
 // sounding and for how long is the same as on a real device.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vortigan developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The command line as tests and players use it: relative paths mean the
 // folder the game was started from, every output that cannot be written
 // fails the run, a live session replays frame for frame from its

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Vortigan developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The art bake's own tests, and the checks on the textures it bakes: the
 # tests link the bake's pieces and need the textures baked first.
 if(TARGET vortigan_bake_lib)

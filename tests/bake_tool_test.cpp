@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vortigan developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The art bake's own pieces: colour arithmetic, mirroring, manifest errors,
 // the file writers, SVG rendering and a whole bake of a tiny art folder.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vortigan developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Bink's speeches: which lines a section holds, how long he talks, when he
 // stops and fades, and a held key hurrying him along.
 

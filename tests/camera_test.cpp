@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vortigan developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A frame of play as the application runs it: the zoom that pulls out for a
 // mega jump, the camera's look-ahead, the level-end keys, and the Escape and
 // P keys with their repeat guards.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vortigan developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The one path every data file is read through: files that are no plain
 // file, far too large or failing part-way are refused at once, and each
 // reader of the game then behaves as it does for a missing file.

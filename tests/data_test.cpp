@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vortigan developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Checks on the baked pictures in the data folder: every file the game loads
 // is there at its exact size, sprites keep clear of their neighbours, and the
 // pictures that must repeat or mirror do. The files are read here byte by

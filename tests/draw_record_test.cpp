@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vortigan developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The renderer calls written down for the benchmarks' bare loop: played
 // again, they must draw exactly the frame the game drew.
 #include <gtest/gtest.h>

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vortigan developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The game against a damaged installation and a hostile machine: each data
 // file missing, replaced by garbage, a folder, a named pipe or a huge
 // sparse file in turn, every picture, sound and

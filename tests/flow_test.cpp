@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vortigan developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The game's flow around play: the level select and the menus by mouse and
 // by keys, the title card, the level end that leads on to the next level or
 // an ending, the saved progress, and the HUD over a level.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vortigan developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Alt-tabbing away from play pauses it as P would, so the hero never walks
 // into an enemy while the player is elsewhere; a focus lost on another screen
 // is forgotten rather than pausing the next level.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vortigan developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Text drawn through glyph textures, checked on the pixels of an offscreen
 // screen.
 

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Vortigan developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Fuzz targets for every reader of files the game takes from outside: the
 # one careful path every file is read through, Bink's text, the progress
 # file, the DDS reader, the pictures as the game loads them and the input

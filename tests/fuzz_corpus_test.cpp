@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vortigan developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The fuzz targets' inputs replayed as ordinary tests: every file of each
 // seed corpus, and every input a fuzzing run once found at fault (kept in
 // the same folders as "finding-*"), goes through the same check the fuzz

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vortigan developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The hero on small hand-made maps: the charged mega jump, landings, walls,
 // stumbles, slides and stuns at several frame rates; contacts, damage, lives
 // and the frame choice; the dust and rock it throws up.

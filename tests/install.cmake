@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Vortigan developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The game as a desktop installs it. The desktop entry and the software
 # centre's metainfo must pass the desktop's own validators (scripts/setup.sh
 # installs them), and a copy installed into a scratch prefix must find its

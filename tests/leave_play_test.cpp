@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vortigan developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Leaving play in the middle of things, as a new player does: Escape while
 // Bink talks, then Escape on the level select and the credits, then a level
 // chosen again, which must play as any level does.

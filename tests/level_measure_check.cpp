@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vortigan developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The level checker's measures on small maps drawn here: where a small hat's
 // flight line meets rock, when an end of the map is closed, and the pits and
 // steps of the table.

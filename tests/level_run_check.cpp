@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vortigan developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The solver plays levels in-process and draws nothing; a script it finds is
 // only worth keeping if the real game does exactly the same with it. Every
 // recorded replay is played here the solver's way and must end on the frame,

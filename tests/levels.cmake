@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Vortigan developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The level checker over all twelve levels, in the game's own code.
 if(TARGET vortigan_levelcheck)
     add_test(NAME level_check

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Vortigan developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The map reader as a libFuzzer target, where the compiler offers one. The
 # same check runs on fixed and generated inputs in the ordinary tests.
 if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")

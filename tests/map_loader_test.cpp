@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vortigan developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The map reader and LoadMap: how rows are laid out, what a missing or
 // empty file keeps and resets, and malformed files that must neither crash
 // nor reach outside the grid.

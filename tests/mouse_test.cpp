@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vortigan developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The menu's mouse cursor: motion, limits, buttons and the drawn picture.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vortigan developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Music tracks decode on threads of their own: a track played before its
 // samples are there must sound once they are, and a decode cut short by a
 // release or by the mixer closing must leave a track that is whole or

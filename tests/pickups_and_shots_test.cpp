@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vortigan developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The level exit, the pickups, bubbles, flozers, the death ray and sparks:
 // how each meets the hero, and the beam checked on real pixels.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vortigan developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The saved progress: it survives runs, only grows, and a damaged or
 // unwritable file never loses what the player has reached.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vortigan developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Every level played through by its recorded replay, headless at 60 frames
 // a second, in the real game. A change to the physics, the maps or the cast
 // that breaks a level, or moves where and when it ends, fails here.

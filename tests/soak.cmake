@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Vortigan developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The soak: the whole game played at random, headless, for a stretch of game
 # time. The tests run a short one; scripts/soak.sh runs the full hour.
 set(VORTIGAN_SOAK_SECONDS 180 CACHE STRING "Game seconds the soak test plays")

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vortigan developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // When Bink speaks in a level: each cue of the current level in its order,
 // on strict conditions, once per visit.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vortigan developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The tile grid, the camera, world drawing on real pixels, the object pass
 // and its list, the contact test, the shared frame draw and the sprite
 // sheets.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vortigan developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // libFuzzer entry: any bytes as a picture file, loaded as the game loads its pictures.
 
 #include <cstdio>

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vortigan developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // A scratch folder of the process's own, for the checks whose parser reads a

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Vortigan developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Installs the build into a scratch prefix and plays the installed program
 # the way a player's desktop starts it: from a folder that has nothing of the
 # game in it, with no --data, so it must find its data (GAMEDATADIR, e.g.

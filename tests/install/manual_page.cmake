@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Vortigan developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The manual page against the program it describes:
 #   cmake -DEXE=vortigan -DPAGE=vortigan.6 -DMODE=options|render -P manual_page.cmake
 # options: every option `vortigan --help` prints is in the page;

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Vortigan developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Validates the software centre's metainfo with every pedantic hint on and
 # fails on any hint but the one below.
 #

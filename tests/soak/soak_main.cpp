@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vortigan developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The soak: the whole game, headless at a fixed frame time, played for a
 // long stretch of game time by a seeded random player that wanders through
 // the intro, the menus, the credits, all twelve levels and the endings. It

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vortigan developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Sound-effect recipes and the synthesiser that turns them into samples.
 //
 // A recipe file names its loudness groups first, then holds one block per effect:

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vortigan developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // vortigan_music SCORE OUTPUT.mp3 [PREVIEW.wav]
 //
 // Renders one score and encodes it at 128 kbps; the optional WAV holds the same

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vortigan developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The music synthesiser: renders a SCORE to 44.1 kHz stereo.
 #pragma once
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vortigan developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // vortigan_sfx RECIPES OUTPUT_DIR [NAME...]
 //
 // Renders every effect of the recipe file into OUTPUT_DIR/NAME.wav. When names are

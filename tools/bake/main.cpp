@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vortigan developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // vortigan_bake: turns the SVG art under assets/art into the game's textures.
 //
 //   vortigan_bake --assets DIR --out DIR [--contact-sheet FILE.png] [--jobs N]

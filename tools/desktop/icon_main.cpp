@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vortigan developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // vortigan_icon: renders the game's SVG icon to a square PNG of one size,
 // for the icon theme folders of an installed game.
 //

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vortigan developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Checks the levels against the rules the game's fixed cast sets them:
 //   vortigan_levelcheck --data DIR --sources DIR [--design] [--table]
 //

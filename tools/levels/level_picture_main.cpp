@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vortigan developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Draws an overview picture of every level, as the game loads it:
 //   vortigan_levelpicture --data DIR --out DIR
 //

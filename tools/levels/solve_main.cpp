@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vortigan developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Finds a way through a level with the hero's real inputs, and writes it as
 // an input script:
 //   vortigan_solve --data DIR --level N --out SCRIPT [--beam K] [--steps S]

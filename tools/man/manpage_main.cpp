@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vortigan developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Writes the manual page from its roff template and the game's own --help
 // text, so the page and --help never tell two stories:
 //   vortigan_manpage TEMPLATE OUT [NAME=VALUE]...
