@@ -105,11 +105,13 @@ void BINK::Speak(int section) {
         bool inside = false;
         std::string line;
         while (std::getline(in, line)) {
-            while (!line.empty() && line.back() == '\r') {
-                line.pop_back();
-            }
+            // Cut to length first: a carriage return inside a long line
+            // would otherwise end up as its last character.
             if (line.size() > LINE_LENGTH) {
                 line.resize(LINE_LENGTH);
+            }
+            while (!line.empty() && line.back() == '\r') {
+                line.pop_back();
             }
             if (!line.empty() && line[0] == '#') {
                 if (inside) {

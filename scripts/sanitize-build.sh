@@ -18,7 +18,7 @@ fi
 
 set -- -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORTIGAN_SANITIZE=ON -DVORTIGAN_BENCH=OFF \
     -DVORTIGAN_PREBAKED_DATA="$root/build/data" -DVORTIGAN_WERROR="${VORTIGAN_WERROR:-OFF}"
-targets="vortigan vortigan_tests vortigan_soak vortigan_bake vortigan_levelcheck vortigan_level_run_tests vortigan_level_measure_tests"
+targets="vortigan vortigan_tests vortigan_soak vortigan_bake vortigan_levelcheck vortigan_level_run_tests vortigan_level_measure_tests manpage"
 if command -v clang++ >/dev/null 2>&1; then
     set -- "$@" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DVORTIGAN_FUZZ=ON
     targets="$targets map_fuzz data_file_fuzz bink_fuzz progress_fuzz dds_fuzz picture_fuzz input_script_fuzz"
