@@ -723,22 +723,7 @@ protected:
 
     // Over the scenery, or over plain black.
     void Draw(const std::vector<OBJECT*>& cast, float zoom, bool scenery = true) {
-        SPRITE sprite(&Device);
-        Device.Clear(0xFF000000u);
-        ASSERT_TRUE(Device.BeginScene());
-        sprite.Begin();
-        if (scenery) {
-            World->DrawWorld(&sprite, zoom);
-        }
-        for (uint8_t layer : {uint8_t(0), uint8_t(1)}) {
-            for (OBJECT* o : cast) {
-                if (o->Layer == layer) {
-                    o->Render(&sprite, zoom);
-                }
-            }
-        }
-        sprite.End();
-        Device.EndScene();
+        ASSERT_TRUE(TEST_SUPPORT::DrawCast(Device, scenery ? World : nullptr, cast, zoom));
     }
 
     void Save(const std::string& name) {

@@ -719,20 +719,7 @@ protected:
     }
 
     void Draw(const std::vector<OBJECT*>& cast, float zoom) {
-        SPRITE sprite(&Device);
-        Device.Clear(BLACK);
-        ASSERT_TRUE(Device.BeginScene());
-        sprite.Begin();
-        World->DrawWorld(&sprite, zoom);
-        for (uint8_t layer : {uint8_t(0), uint8_t(1)}) {
-            for (OBJECT* o : cast) {
-                if (o->Layer == layer) {
-                    o->Render(&sprite, zoom);
-                }
-            }
-        }
-        sprite.End();
-        Device.EndScene();
+        ASSERT_TRUE(TEST_SUPPORT::DrawCast(Device, World, cast, zoom));
     }
 
     std::string PicturePath(const std::string& name) {

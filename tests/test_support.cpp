@@ -14,7 +14,10 @@
 #include <iterator>
 #include <sstream>
 
+#include "objects/object.h"
 #include "platform/device.h"
+#include "platform/sprite.h"
+#include "world/world.h"
 
 namespace {
 
@@ -150,6 +153,28 @@ std::vector<uint8_t> MakeDds(int width, int height, const std::vector<uint32_t>&
         }
     }
     return out;
+}
+
+bool DrawCast(DEVICE& device, WORLD* world, const std::vector<OBJECT*>& cast, float zoom) {
+    SPRITE sprite(&device);
+    device.Clear(0xFF000000u);
+    if (!device.BeginScene()) {
+        return false;
+    }
+    sprite.Begin();
+    if (world) {
+        world->DrawWorld(&sprite, zoom);
+    }
+    for (uint8_t layer : {uint8_t(0), uint8_t(1)}) {
+        for (OBJECT* o : cast) {
+            if (o->Layer == layer) {
+                o->Render(&sprite, zoom);
+            }
+        }
+    }
+    sprite.End();
+    device.EndScene();
+    return true;
 }
 
 std::vector<uint32_t> ReadFrame(DEVICE& device) {

@@ -11,6 +11,8 @@
 #include <vector>
 
 class DEVICE;
+class OBJECT;
+class WORLD;
 
 // Small helpers shared by the test files: temporary folders, whole-file
 // reads and writes, running the game.
@@ -50,6 +52,11 @@ bool ColourNear(uint32_t a, uint32_t b, int tolerance);
 
 // Every pixel of the device's current frame as ARGB, top row first.
 std::vector<uint32_t> ReadFrame(DEVICE& device);
+
+// One play frame's drawing on a screen cleared to black: the world's
+// backdrop and tiles when a world is given, then the cast, layer 0 under
+// layer 1. False when the scene could not be opened.
+bool DrawCast(DEVICE& device, WORLD* world, const std::vector<OBJECT*>& cast, float zoom);
 
 // A mono 16-bit WAV of a sine tone at the mixer's own rate.
 std::vector<uint8_t> ToneWav(double seconds, double hertz);
