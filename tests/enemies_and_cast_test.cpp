@@ -32,6 +32,7 @@
 #include "platform/sprite.h"
 #include "platform/texture.h"
 #include "test_support.h"
+#include "tests/baked_art_scene.h"
 #include "world/level_contents.h"
 #include "world/world.h"
 
@@ -689,48 +690,11 @@ TEST_F(LevelCastTest, AnUnknownLevelGetsNoCast) {
 // The cast drawn with the baked art over a strip of floor and written to
 // PNGs for a person to look at (CAST_PICTURE_DIR, else the system's
 // temporary folder).
-class EnemyPicture : public ::testing::Test {
+class EnemyPicture : public BAKED_ART_SCENE {
 protected:
-    void SetUp() override {
-        std::filesystem::path data = VORTIGAN_DATA_DIR;
-        if (!std::filesystem::exists(data / "textures" / "smallhats.dds")) {
-            GTEST_SKIP() << "no baked art in " << data;
-        }
-        std::string error;
-        ASSERT_TRUE(Device.CreateOffscreen(&error)) << error;
-        std::filesystem::path previous = std::filesystem::current_path();
-        std::filesystem::current_path(data);  // the game reads its data relatively
-        LoadSprites(&Device);
-        World = new WORLD(&Device);
-        std::filesystem::current_path(previous);
-        World->Width = 100;
-        World->Height = MAP_ROWS;
-        for (int c = -10; c < 20; ++c) {
-            World->SetTile(c, 8, 2);
-            World->SetTile(c, 9, 12);
-        }
-    }
-    void TearDown() override {
-        delete World;
-        for (TEXTURE** sheet : {&HeroSheet, &FxSheet, &DeathRaySheet, &BubbleSheet, &StuffSheet,
-                                &Stuff2Sheet, &SmallHatsSheet, &HelperSheet, &SpeechSheet,
-                                &BossSheets[0], &BossSheets[1], &BossSheets[2]}) {
-            delete *sheet;
-            *sheet = nullptr;
-        }
-        Device.Destroy();
-    }
+    void SetUp() override { OpenScene("textures/smallhats.dds", -10); }
 
-    // Over the scenery, or over plain black.
-    void Draw(const std::vector<OBJECT*>& cast, float zoom, bool scenery = true) {
-        ASSERT_TRUE(TEST_SUPPORT::DrawCast(Device, scenery ? World : nullptr, cast, zoom));
-    }
-
-    void Save(const std::string& name) {
-        const char* dir = std::getenv("CAST_PICTURE_DIR");
-        std::filesystem::path folder = dir ? dir : std::filesystem::temp_directory_path();
-        EXPECT_TRUE(Device.SaveScreenshot((folder / name).string()));
-    }
+    void Save(const std::string& name) { EXPECT_TRUE(Device.SaveScreenshot(PicturePath(name))); }
 
     ARGB Pixel(VECTOR2 world, float zoom) {
         VECTOR2 s = World->WorldToScreen(world.x, world.y, zoom);
@@ -765,9 +729,6 @@ protected:
         }
         return a.empty() ? 1.0 : double(same) / double(a.size());
     }
-
-    DEVICE Device;
-    WORLD* World = nullptr;
 };
 
 TEST_F(EnemyPicture, HatsAndBombs) {

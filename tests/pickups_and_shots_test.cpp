@@ -26,6 +26,7 @@
 #include "platform/sprite.h"
 #include "platform/texture.h"
 #include "test_support.h"
+#include "tests/baked_art_scene.h"
 #include "world/world.h"
 
 namespace {
@@ -686,47 +687,9 @@ TEST_F(CastPixels, DeathRayHitsWhereItIsDrawn) {
 // The whole cast drawn with the baked art over a strip of floor, written
 // to a PNG for a person to look at (CAST_PICTURE_DIR, else the system's
 // temporary folder). Each object must at least put colour where it stands.
-class CastPicture : public ::testing::Test {
+class CastPicture : public BAKED_ART_SCENE {
 protected:
-    void SetUp() override {
-        std::filesystem::path data = VORTIGAN_DATA_DIR;
-        if (!std::filesystem::exists(data / "textures" / "bubble.dds")) {
-            GTEST_SKIP() << "no baked art in " << data;
-        }
-        std::string error;
-        ASSERT_TRUE(Device.CreateOffscreen(&error)) << error;
-        Previous = std::filesystem::current_path();
-        std::filesystem::current_path(data);  // the game reads its data relatively
-        LoadSprites(&Device);
-        World = new WORLD(&Device);
-        World->Width = 100;
-        World->Height = MAP_ROWS;
-        for (int c = 0; c < 20; ++c) {
-            World->SetTile(c, 8, 2);
-            World->SetTile(c, 9, 12);
-        }
-        std::filesystem::current_path(Previous);
-    }
-    void TearDown() override {
-        delete World;
-        for (TEXTURE** sheet : {&HeroSheet, &FxSheet, &DeathRaySheet, &BubbleSheet, &StuffSheet,
-                                &Stuff2Sheet, &SmallHatsSheet, &HelperSheet, &SpeechSheet,
-                                &BossSheets[0], &BossSheets[1], &BossSheets[2]}) {
-            delete *sheet;
-            *sheet = nullptr;
-        }
-        Device.Destroy();
-    }
-
-    void Draw(const std::vector<OBJECT*>& cast, float zoom) {
-        ASSERT_TRUE(TEST_SUPPORT::DrawCast(Device, World, cast, zoom));
-    }
-
-    std::string PicturePath(const std::string& name) {
-        const char* dir = std::getenv("CAST_PICTURE_DIR");
-        std::filesystem::path folder = dir ? dir : std::filesystem::temp_directory_path();
-        return (folder / name).string();
-    }
+    void SetUp() override { OpenScene("textures/bubble.dds", 0); }
 
     // True when the picture within `radius` screen pixels of the world
     // point differs from the same spot drawn without the cast.
@@ -750,10 +713,6 @@ protected:
         }
         return false;
     }
-
-    DEVICE Device;
-    WORLD* World = nullptr;
-    std::filesystem::path Previous;
 };
 
 TEST_F(CastPicture, EveryObjectDrawnWhereItStands) {
